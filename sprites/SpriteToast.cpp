@@ -1,0 +1,6 @@
+#include "sprites/SpriteToast.h"
+
+SpriteToast::SpriteToast()
+{
+    index = 161;
+}
