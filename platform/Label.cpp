@@ -1,0 +1,38 @@
+#include "platform/Label.h"
+
+#include "platform/qt/Framework.h"
+
+#include <QLabel>
+
+namespace platform {
+
+Label::Label(platform::Window& owner)
+    : RectControl(owner)
+{
+    AttachWidget(new QLabel);
+}
+
+std::string Label::Text() const
+{
+    auto* label = static_cast<QLabel*>(NativeWidget());
+    return label ? qt::FromQt(label->text()) : std::string();
+}
+
+void Label::SetText(const std::string& text)
+{
+    if (auto* label = static_cast<QLabel*>(NativeWidget()))
+        label->setText(qt::ToQt(text));
+}
+
+void Label::SetTextColor(std::uint32_t color)
+{
+    auto* label = static_cast<QLabel*>(NativeWidget());
+    if (!label)
+        return;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText,
+        QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF, 255 - ((color >> 24) & 0xFF)));
+    label->setPalette(palette);
+}
+
+} // namespace platform

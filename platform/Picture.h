@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/FolderItem.h"
+#include "platform/RGBSurface.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+
+// A decoded picture file.
+class Picture {
+public:
+    // Reads the PNG file that file names. Gives none for a file that is
+    // missing, unreadable, not a PNG, damaged or too large to hold in memory;
+    // the size is checked from the file's header before anything is decoded.
+    static std::shared_ptr<Picture> Open(const FolderItem& file);
+
+    std::int64_t Width() const { return width_; }
+    std::int64_t Height() const { return height_; }
+    // The picture's pixels; the surface stays valid as long as it is held.
+    std::shared_ptr<platform::RGBSurface> RGBSurface() const { return surface_; }
+
+private:
+    Picture(std::int64_t width, std::int64_t height, std::shared_ptr<platform::RGBSurface> surface);
+
+    std::int64_t width_;
+    std::int64_t height_;
+    std::shared_ptr<platform::RGBSurface> surface_;
+};
+
+} // namespace platform

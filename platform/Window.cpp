@@ -1,0 +1,676 @@
+#include "platform/Window.h"
+
+#include "platform/Application.h"
+#include "platform/MenuBar.h"
+#include "platform/OpenGLSurface.h"
+#include "platform/Runtime.h"
+#include "platform/qt/Framework.h"
+#include "platform/qt/MenuBuilder.h"
+#include "platform/qt/WindowAccess.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+namespace {
+
+    std::int64_t clampSize(std::int64_t value, std::int64_t low, std::int64_t high)
+    {
+        return std::max(low, std::min(value, std::max(low, high)));
+    }
+
+    std::int64_t truncated(double value)
+    {
+        if (!std::isfinite(value))
+            throw OutOfBoundsException("window bounds must be finite numbers");
+        // Far beyond any screen; keeps the conversion defined.
+        return static_cast<std::int64_t>(std::trunc(std::clamp(value, -1e9, 1e9)));
+    }
+
+    int toInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, -1000000000, 1000000000)); }
+
+    QColor frameworkColor(std::uint32_t color)
+    {
+        return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF, 255 - ((color >> 24) & 0xFF));
+    }
+
+} // namespace
+
+// --- WindowWidget ---
+
+void WindowWidget::closeEvent(QCloseEvent* event)
+{
+    // The window decides; its Close() hides and releases this widget.
+    event->ignore();
+    if (!impl)
+        return;
+    Window* window = &impl->self;
+    qt::Deliver([&] { window->Close(); });
+}
+
+void WindowWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (impl && event->spontaneous())
+        impl->ExternalResize(event->size());
+}
+
+void WindowWidget::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (impl && event->spontaneous())
+        impl->ExternalMove();
+}
+
+void WindowWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (impl && impl->type == Window::TypePlainBox) {
+        impl->PopupContextMenu(event->globalPos());
+        event->accept();
+        return;
+    }
+    QWidget::contextMenuEvent(event);
+}
+
+// --- Window::Impl ---
+
+Window::Impl::Impl(Window& window)
+    : self(window)
+{
+    qt::EnsureApplication();
+    top = new WindowWidget(this);
+    top->setAttribute(Qt::WA_DeleteOnClose, false);
+    content = new QWidget(top);
+    ApplyFlags();
+    ApplyGeometry();
+}
+
+void Window::Impl::ApplyFlags()
+{
+    if (!top)
+        return;
+    Qt::WindowFlags flags = Qt::Window;
+    if (type == Window::TypePlainBox) {
+        flags |= Qt::FramelessWindowHint;
+    } else {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+        if (hasCloseButton)
+            flags |= Qt::WindowCloseButtonHint;
+        if (hasMinimizeButton)
+            flags |= Qt::WindowMinimizeButtonHint;
+        if (hasMaximizeButton && resizeable)
+            flags |= Qt::WindowMaximizeButtonHint;
+    }
+    if (top->windowFlags() == flags)
+        return;
+    // setWindowFlags on a created widget would recreate its X window and lose
+    // what was set on it; once native, change the flags on its QWindow.
+    if (top->testAttribute(Qt::WA_WState_Created) && top->windowHandle())
+        top->windowHandle()->setFlags(flags);
+    else
+        top->setWindowFlags(flags);
+}
+
+void Window::Impl::ApplyGeometry()
+{
+    if (!top)
+        return;
+    const int mb = menuBarHeight;
+    const QRect client(toInt(left), toInt(topEdge - mb), toInt(width), toInt(height + mb));
+    if (top->isVisible() && top->size() != client.size()) {
+        pendingSizes.push_back(client.size());
+        if (pendingSizes.size() > 32)
+            pendingSizes.erase(pendingSizes.begin());
+    }
+    top->setMinimumSize(0, 0);
+    top->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    top->setGeometry(client);
+    if (resizeable) {
+        top->setMinimumSize(toInt(minWidth), toInt(minHeight + mb));
+        top->setMaximumSize(toInt(std::min<std::int64_t>(maxWidth, QWIDGETSIZE_MAX)),
+            toInt(std::min<std::int64_t>(maxHeight + mb, QWIDGETSIZE_MAX)));
+    } else {
+        top->setFixedSize(client.size());
+    }
+    if (menuBar)
+        menuBar->setGeometry(0, 0, toInt(width), mb);
+    if (content)
+        content->setGeometry(0, mb, toInt(width), toInt(height));
+}
+
+void Window::Impl::ApplyBackground()
+{
+    if (!content)
+        return;
+    content->setAutoFillBackground(hasBackgroundColor);
+    if (hasBackgroundColor) {
+        QPalette palette = content->palette();
+        palette.setColor(QPalette::Window, frameworkColor(backgroundColor));
+        content->setPalette(palette);
+    }
+}
+
+void Window::Impl::SetSize(std::int64_t newWidth, std::int64_t newHeight)
+{
+    newWidth = clampSize(newWidth, minWidth, maxWidth);
+    newHeight = clampSize(newHeight, minHeight, maxHeight);
+    const std::int64_t dw = newWidth - width, dh = newHeight - height;
+    width = newWidth;
+    height = newHeight;
+    ApplyGeometry();
+    if (dw == 0 && dh == 0)
+        return;
+    LayoutControls(dw, dh);
+    RaiseResized(false);
+}
+
+void Window::Impl::LayoutControls(std::int64_t dw, std::int64_t dh)
+{
+    for (auto& control : controls) {
+        auto* rect = dynamic_cast<RectControl*>(control.get());
+        if (!rect)
+            continue;
+        auto& r = WindowAccess::Of(*rect);
+        if (r.lockLeft && r.lockRight)
+            r.width = std::max<std::int64_t>(0, r.width + dw);
+        else if (r.lockRight)
+            r.left += dw;
+        if (r.lockTop && r.lockBottom)
+            r.height = std::max<std::int64_t>(0, r.height + dh);
+        else if (r.lockBottom)
+            r.top += dh;
+        r.Apply();
+    }
+}
+
+void Window::Impl::RaiseResized(bool external)
+{
+    // The design values set while the window is built are not size changes.
+    if (state == State::Building || state == State::Closed)
+        return;
+    MakeSurfaceCurrent();
+    if (external) {
+        qt::Deliver([&] {
+            self.Event_Resizing();
+            self.Event_Resized();
+        });
+    } else {
+        self.Event_Resized();
+    }
+}
+
+void Window::Impl::MakeSurfaceCurrent()
+{
+    for (auto& control : controls) {
+        if (auto* surface = dynamic_cast<OpenGLSurface*>(control.get())) {
+            surface->MakeCurrent();
+            return;
+        }
+    }
+}
+
+void Window::Impl::BuildMenus()
+{
+    if (!top)
+        return;
+    for (auto& action : actions) {
+        if (action) {
+            top->removeAction(action);
+            action->deleteLater();
+        }
+    }
+    actions.clear();
+    if (menuBar) {
+        menuBar->hide();
+        menuBar->deleteLater();
+    }
+    if (menu)
+        menu->deleteLater();
+    menuBarHeight = 0;
+
+    std::shared_ptr<platform::MenuBar> effective = bar;
+    if (!effective) {
+        if (auto app = GetAppObject())
+            effective = app->MenuBar();
+    }
+    if (!effective)
+        return;
+
+    std::weak_ptr<int> weakAlive = alive;
+    Window* window = &self;
+    auto choose = [weakAlive, window](const std::shared_ptr<MenuItem>& item) {
+        if (weakAlive.expired())
+            return;
+        qt::Deliver([&] { qt::Choose(item, window); });
+    };
+    std::vector<QAction*> leaves;
+    if (type == Window::TypeDocument && menuBarVisible && bar) {
+        menuBar = new QMenuBar(top);
+        menuBar->setNativeMenuBar(false);
+        leaves = qt::AddMenus(menuBar, *effective, top, choose, true);
+        menuBarHeight = std::max(menuBar->sizeHint().height(), 1);
+        menuBar->show();
+    } else {
+        menu = new QMenu(top);
+        leaves = qt::AddMenus(menu, *effective, top, choose, true);
+    }
+    // On the top-level widget the key equivalents work wherever the focus is
+    // in the window, the OpenGL surface included.
+    for (QAction* action : leaves) {
+        top->addAction(action);
+        actions.emplace_back(action);
+    }
+}
+
+void Window::Impl::PopupContextMenu(const QPoint& globalPosition)
+{
+    if (menu && state == State::Open)
+        menu->popup(globalPosition);
+}
+
+void Window::Impl::OpenNow()
+{
+    if (state != State::Constructed || qt::EventsStopped())
+        return;
+    state = State::Open;
+    if (auto shared = self.weak_from_this().lock())
+        qt::KeepOpen(std::move(shared));
+    ApplyGeometry();
+    top->winId(); // the native window exists from here on
+    MakeSurfaceCurrent();
+    qt::Deliver([&] { self.Event_Open(); });
+    if (state == State::Open && visible && top && !qt::EventsStopped())
+        top->show();
+}
+
+void Window::Impl::ExternalResize(const QSize& size)
+{
+    if (state != State::Open)
+        return;
+    auto pending = std::find(pendingSizes.begin(), pendingSizes.end(), size);
+    if (pending != pendingSizes.end()) {
+        // The window system reporting a size we asked for, possibly an
+        // earlier one than the last: not a change of ours to report.
+        pendingSizes.erase(pendingSizes.begin(), pending + 1);
+        return;
+    }
+    pendingSizes.clear();
+    const std::int64_t newWidth = size.width();
+    const std::int64_t newHeight = std::max(0, size.height() - menuBarHeight);
+    const std::int64_t dw = newWidth - width, dh = newHeight - height;
+    if (dw == 0 && dh == 0)
+        return;
+    width = newWidth;
+    height = newHeight;
+    if (menuBar)
+        menuBar->setGeometry(0, 0, toInt(width), menuBarHeight);
+    if (content)
+        content->setGeometry(0, menuBarHeight, toInt(width), toInt(height));
+    LayoutControls(dw, dh);
+    RaiseResized(true);
+}
+
+void Window::Impl::ExternalMove()
+{
+    if (state != State::Open || !top)
+        return;
+    const QRect g = top->geometry();
+    left = g.x();
+    topEdge = g.y() + menuBarHeight;
+}
+
+void Window::Impl::Teardown(bool immediately)
+{
+    for (auto& control : controls)
+        WindowAccess::WindowClosed(*control);
+    actions.clear();
+    if (top) {
+        top->impl = nullptr;
+        top->hide();
+        if (immediately)
+            delete top.data();
+        else
+            top->deleteLater();
+    }
+}
+
+// --- Window ---
+
+Window::Window()
+    : impl_(std::make_unique<Impl>(*this))
+{
+    qt::RegisterLiveWindow(this);
+}
+
+Window::~Window()
+{
+    impl_->alive.reset();
+    qt::UnregisterLiveWindow(this);
+    if (impl_->state != Impl::State::Closed) {
+        impl_->state = Impl::State::Closed;
+        impl_->Teardown(false);
+    }
+}
+
+void Window::Constructor()
+{
+    if (impl_->state != Impl::State::Building)
+        throw RuntimeException("window constructed twice");
+    Layout();
+    CreateControls();
+    AddMenuHandlers(*this);
+    impl_->BuildMenus();
+    impl_->ApplyGeometry();
+    impl_->state = Impl::State::Constructed;
+    std::weak_ptr<int> weakAlive = impl_->alive;
+    Impl* impl = impl_.get();
+    QTimer::singleShot(0, qApp, [weakAlive, impl] {
+        if (weakAlive.expired())
+            return;
+        try {
+            impl->OpenNow();
+        } catch (...) {
+            RuntimeUnhandledException(std::current_exception());
+        }
+    });
+}
+
+void Window::SetWidth(std::int64_t width) { impl_->SetSize(width, impl_->height); }
+void Window::SetHeight(std::int64_t height) { impl_->SetSize(impl_->width, height); }
+
+void Window::SetMinimumWidth(std::int64_t width)
+{
+    impl_->minWidth = std::max<std::int64_t>(0, width);
+    impl_->SetSize(impl_->width, impl_->height);
+}
+
+void Window::SetMinimumHeight(std::int64_t height)
+{
+    impl_->minHeight = std::max<std::int64_t>(0, height);
+    impl_->SetSize(impl_->width, impl_->height);
+}
+
+void Window::SetMaximumWidth(std::int64_t width)
+{
+    impl_->maxWidth = std::max<std::int64_t>(0, width);
+    impl_->SetSize(impl_->width, impl_->height);
+}
+
+void Window::SetMaximumHeight(std::int64_t height)
+{
+    impl_->maxHeight = std::max<std::int64_t>(0, height);
+    impl_->SetSize(impl_->width, impl_->height);
+}
+
+std::int64_t Window::MinimumWidth() const { return impl_->minWidth; }
+std::int64_t Window::MinimumHeight() const { return impl_->minHeight; }
+std::int64_t Window::MaximumWidth() const { return impl_->maxWidth; }
+std::int64_t Window::MaximumHeight() const { return impl_->maxHeight; }
+
+void Window::SetType(std::int64_t type)
+{
+    if (type != TypeDocument && type != TypePlainBox)
+        throw OutOfBoundsException("unsupported window type " + std::to_string(type));
+    impl_->type = type;
+    impl_->ApplyFlags();
+    if (impl_->state != Impl::State::Building) {
+        impl_->BuildMenus();
+        impl_->ApplyGeometry();
+    }
+}
+
+std::int64_t Window::Type() const { return impl_->type; }
+
+void Window::SetTitle(const std::string& title)
+{
+    if (impl_->top)
+        impl_->top->setWindowTitle(qt::ToQt(title));
+}
+
+std::string Window::Title() const { return impl_->top ? qt::FromQt(impl_->top->windowTitle()) : std::string(); }
+
+void Window::SetHasCloseButton(bool has)
+{
+    impl_->hasCloseButton = has;
+    impl_->ApplyFlags();
+}
+
+void Window::SetHasMaximizeButton(bool has)
+{
+    impl_->hasMaximizeButton = has;
+    impl_->ApplyFlags();
+}
+
+void Window::SetHasMinimizeButton(bool has)
+{
+    impl_->hasMinimizeButton = has;
+    impl_->ApplyFlags();
+}
+
+void Window::SetHasFullScreenButton(bool has) { impl_->hasFullScreenButton = has; }
+
+void Window::SetResizeable(bool resizeable)
+{
+    impl_->resizeable = resizeable;
+    impl_->ApplyFlags();
+    impl_->ApplyGeometry();
+}
+
+bool Window::Resizeable() const { return impl_->resizeable; }
+
+void Window::SetDefaultLocation(std::int64_t location)
+{
+    if (location != LocationDefault && location != LocationMainScreen)
+        throw OutOfBoundsException("unsupported window location " + std::to_string(location));
+    if (location == LocationMainScreen) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            impl_->left = area.x() + (area.width() - impl_->width) / 2;
+            impl_->topEdge = area.y() + (area.height() - impl_->height) / 2;
+            impl_->ApplyGeometry();
+        }
+    }
+}
+
+void Window::SetVisible(bool visible)
+{
+    impl_->visible = visible;
+    if (impl_->state == Impl::State::Open && impl_->top)
+        impl_->top->setVisible(visible);
+}
+
+bool Window::Visible() const { return impl_->visible; }
+
+void Window::SetMenuBarVisible(bool visible)
+{
+    impl_->menuBarVisible = visible;
+    if (impl_->state != Impl::State::Building) {
+        impl_->BuildMenus();
+        impl_->ApplyGeometry();
+    }
+}
+
+bool Window::MenuBarVisible() const { return impl_->menuBarVisible; }
+
+void Window::SetHasBackgroundColor(bool has)
+{
+    impl_->hasBackgroundColor = has;
+    impl_->ApplyBackground();
+}
+
+void Window::SetBackgroundColor(std::uint32_t color)
+{
+    impl_->backgroundColor = color;
+    impl_->ApplyBackground();
+}
+
+void Window::SetMenuBar(std::shared_ptr<platform::MenuBar> bar)
+{
+    impl_->bar = std::move(bar);
+    if (impl_->state != Impl::State::Building) {
+        impl_->BuildMenus();
+        impl_->ApplyGeometry();
+    }
+}
+
+std::shared_ptr<platform::MenuBar> Window::MenuBar() const { return impl_->bar; }
+
+std::int64_t Window::Left() const { return impl_->left; }
+std::int64_t Window::Top() const { return impl_->topEdge; }
+std::int64_t Window::Width() const { return impl_->width; }
+std::int64_t Window::Height() const { return impl_->height; }
+
+void Window::SetLeft(std::int64_t left)
+{
+    impl_->left = left;
+    impl_->ApplyGeometry();
+}
+
+void Window::SetTop(std::int64_t top)
+{
+    impl_->topEdge = top;
+    impl_->ApplyGeometry();
+}
+
+Rect Window::Bounds() const
+{
+    return { static_cast<double>(impl_->left), static_cast<double>(impl_->topEdge), static_cast<double>(impl_->width),
+        static_cast<double>(impl_->height) };
+}
+
+void Window::SetBounds(const Rect& bounds)
+{
+    const std::int64_t left = truncated(bounds.Left), top = truncated(bounds.Top);
+    const std::int64_t width = truncated(bounds.Width), height = truncated(bounds.Height);
+    impl_->left = left;
+    impl_->topEdge = top;
+    impl_->SetSize(width, height);
+}
+
+std::int64_t Window::Handle() const
+{
+    if (impl_->state == Impl::State::Closed || !impl_->top)
+        return 0;
+    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(impl_->top.data()));
+}
+
+void Window::Show()
+{
+    impl_->visible = true;
+    if (impl_->state != Impl::State::Open || !impl_->top)
+        return;
+    impl_->top->show();
+    impl_->top->raise();
+    impl_->top->activateWindow();
+}
+
+void Window::Close()
+{
+    if (impl_->state == Impl::State::Closed)
+        return;
+    impl_->state = Impl::State::Closed;
+    // The Close event may drop the last other reference to this window.
+    std::shared_ptr<Window> keep = weak_from_this().lock();
+    struct Finish {
+        Window& window;
+        ~Finish()
+        {
+            window.impl_->Teardown(false);
+            qt::ReleaseOpen(&window);
+        }
+    } finish { *this };
+    Event_Close();
+}
+
+bool Window::IsClosed() const { return impl_->state == Impl::State::Closed; }
+
+void Window::AddMenuHandler(const std::string& itemName, std::function<bool()> handler)
+{
+    impl_->handlers[itemName] = std::move(handler);
+}
+
+std::function<bool()> Window::MenuHandler(const std::string& itemName) const
+{
+    auto it = impl_->handlers.find(itemName);
+    return it == impl_->handlers.end() ? std::function<bool()> {} : it->second;
+}
+
+void Window::AddControl(const std::string& name, std::shared_ptr<Control> control)
+{
+    if (!control)
+        throw NilObjectException("nil control");
+    if (!WindowAccess::BelongsTo(*control, *this))
+        throw RuntimeException("control \"" + name + "\" was made for another window");
+    auto& controls = impl_->controls;
+    if (std::find(controls.begin(), controls.end(), control) != controls.end())
+        throw RuntimeException("control \"" + name + "\" is registered already");
+    std::optional<std::int64_t> highest;
+    bool nameUsed = false;
+    for (const auto& c : controls) {
+        if (c->Name() != name)
+            continue;
+        nameUsed = true;
+        if (!c->Index() || !control->Index())
+            throw RuntimeException("control name \"" + name + "\" is in use");
+        highest = std::max(highest.value_or(*c->Index()), *c->Index());
+    }
+    if (nameUsed)
+        control->SetIndex(*highest + 1);
+    WindowAccess::Register(*control, name);
+    controls.push_back(std::move(control));
+}
+
+std::shared_ptr<Control> Window::FindControl(const std::string& name) const
+{
+    std::shared_ptr<Control> lowest;
+    for (const auto& c : impl_->controls) {
+        if (c->Name() != name)
+            continue;
+        if (!c->Index())
+            return c;
+        if (!lowest || *c->Index() < *lowest->Index())
+            lowest = c;
+    }
+    return lowest;
+}
+
+std::shared_ptr<Control> Window::FindControl(const std::string& name, std::int64_t index) const
+{
+    for (const auto& c : impl_->controls) {
+        if (c->Name() == name && c->Index() == index)
+            return c;
+    }
+    return nullptr;
+}
+
+std::size_t Window::ControlCount() const { return impl_->controls.size(); }
+
+std::shared_ptr<Control> Window::ControlAt(std::size_t position) const
+{
+    if (position >= impl_->controls.size())
+        throw OutOfBoundsException("control position " + std::to_string(position) + " out of range");
+    return impl_->controls[position];
+}
+
+namespace qt {
+
+    void DestroyAllNativeWindows()
+    {
+        for (Window* window : LiveWindows()) {
+            auto& impl = WindowAccess::Of(*window);
+            impl.state = Window::Impl::State::Closed;
+            impl.Teardown(true);
+        }
+    }
+
+} // namespace qt
+} // namespace platform

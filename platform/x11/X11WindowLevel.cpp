@@ -1,0 +1,290 @@
+#include "platform/x11/X11WindowLevel.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+    constexpr std::uint32_t allDesktops = 0xFFFFFFFF;
+    constexpr std::uint32_t netWmStateRemove = 0;
+    constexpr std::uint32_t netWmStateAdd = 1;
+    constexpr std::uint32_t sourceApplication = 1;
+    const char* const keeperName = "quill-window-level";
+    constexpr qint64 remapPatience = 2000; // milliseconds
+
+    struct FreeDeleter {
+        void operator()(void* p) const { std::free(p); }
+    };
+    template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+
+    xcb_connection_t* x11Connection()
+    {
+        auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+        auto* x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        return x11 ? x11->connection() : nullptr;
+    }
+
+    struct Atoms {
+        xcb_atom_t wmState, wmDesktop, currentDesktop;
+        // The states a desktop window carries.
+        std::array<xcb_atom_t, 4> desktopStates;
+    };
+
+    Atoms internAtoms(xcb_connection_t* c)
+    {
+        static constexpr std::array names { "_NET_WM_STATE", "_NET_WM_DESKTOP", "_NET_CURRENT_DESKTOP",
+            "_NET_WM_STATE_BELOW", "_NET_WM_STATE_STICKY", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" };
+        std::array<xcb_intern_atom_cookie_t, names.size()> cookies;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
+        std::array<xcb_atom_t, names.size()> atoms;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookies[i], nullptr));
+            atoms[i] = reply ? reply->atom : xcb_atom_t { XCB_ATOM_NONE };
+        }
+        return { atoms[0], atoms[1], atoms[2], { atoms[3], atoms[4], atoms[5], atoms[6] } };
+    }
+
+    xcb_window_t rootOf(xcb_connection_t* c, xcb_window_t window)
+    {
+        Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+        return geometry ? geometry->root : xcb_window_t { XCB_WINDOW_NONE };
+    }
+
+    std::vector<xcb_atom_t> readAtoms(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
+    {
+        Reply<xcb_get_property_reply_t> reply(
+            xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_ATOM, 0, 1024), nullptr));
+        if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32)
+            return {};
+        const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+        return { data, data + xcb_get_property_value_length(reply.get()) / sizeof(xcb_atom_t) };
+    }
+
+    std::uint32_t readCardinal(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, std::uint32_t fallback)
+    {
+        Reply<xcb_get_property_reply_t> reply(
+            xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 1), nullptr));
+        if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32 || reply->value_len < 1)
+            return fallback;
+        return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    }
+
+    // An unmapped window announces its states through its own properties;
+    // the window manager reads them when the window is mapped.
+    void writeUnmappedHints(xcb_connection_t* c, xcb_window_t window, const Atoms& atoms, bool desktop)
+    {
+        std::vector<xcb_atom_t> states = readAtoms(c, window, atoms.wmState);
+        for (xcb_atom_t state : atoms.desktopStates) {
+            auto at = std::find(states.begin(), states.end(), state);
+            if (desktop && at == states.end())
+                states.push_back(state);
+            else if (!desktop && at != states.end())
+                states.erase(at);
+        }
+        if (states.empty())
+            xcb_delete_property(c, window, atoms.wmState);
+        else
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atoms.wmState, XCB_ATOM_ATOM, 32,
+                static_cast<std::uint32_t>(states.size()), states.data());
+        if (desktop)
+            xcb_change_property(
+                c, XCB_PROP_MODE_REPLACE, window, atoms.wmDesktop, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+        else
+            xcb_delete_property(c, window, atoms.wmDesktop);
+    }
+
+    void sendToRoot(
+        xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_atom_t type, std::array<std::uint32_t, 5> data)
+    {
+        xcb_client_message_event_t event {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = type;
+        std::copy(data.begin(), data.end(), event.data.data32);
+        xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+            reinterpret_cast<const char*>(&event));
+    }
+
+    // A mapped window asks the window manager, which owns its state then.
+    void requestMappedHints(xcb_connection_t* c, xcb_window_t window, const Atoms& atoms, bool desktop)
+    {
+        const xcb_window_t root = rootOf(c, window);
+        if (root == XCB_WINDOW_NONE)
+            return;
+        const std::uint32_t action = desktop ? netWmStateAdd : netWmStateRemove;
+        const auto& s = atoms.desktopStates;
+        sendToRoot(c, root, window, atoms.wmState, { action, s[0], s[1], sourceApplication, 0 });
+        sendToRoot(c, root, window, atoms.wmState, { action, s[2], s[3], sourceApplication, 0 });
+        const std::uint32_t workspace = desktop ? allDesktops : readCardinal(c, root, atoms.currentDesktop, 0);
+        sendToRoot(c, root, window, atoms.wmDesktop, { workspace, sourceApplication, 0, 0, 0 });
+    }
+
+    void lowerWindow(xcb_connection_t* c, xcb_window_t window)
+    {
+        const std::uint32_t below = XCB_STACK_MODE_BELOW;
+        xcb_configure_window(c, window, XCB_CONFIG_WINDOW_STACK_MODE, &below);
+    }
+
+    // Whether a window manager has let go of the unmapped window: ICCCM has it
+    // drop WM_STATE or set it to Withdrawn, and a reparenting manager hands
+    // the window back to the root first.
+    bool withdrawn(xcb_connection_t* c, xcb_window_t window)
+    {
+        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        if (!tree)
+            return true;
+        if (tree->parent != tree->root)
+            return false;
+        const char name[] = "WM_STATE";
+        Reply<xcb_intern_atom_reply_t> wmState(
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr));
+        if (!wmState || wmState->atom == XCB_ATOM_NONE)
+            return true;
+        Reply<xcb_get_property_reply_t> state(
+            xcb_get_property_reply(c, xcb_get_property(c, 0, window, wmState->atom, wmState->atom, 0, 1), nullptr));
+        constexpr std::uint32_t withdrawnState = 0;
+        return !state || state->value_len < 1
+            || *static_cast<const std::uint32_t*>(xcb_get_property_value(state.get())) == withdrawnState;
+    }
+
+    // Lives as a child of a widget and gives the widget's native window its
+    // hints each time it is shown. For the desktop level it stays as long as
+    // the widget: a window manager forgets a window's states when it is
+    // unmapped, and without a window manager nothing keeps the window at the
+    // bottom but lowering it again. For the normal level it clears the desktop
+    // hints over one map and then goes.
+    class LevelKeeper : public QObject {
+    public:
+        LevelKeeper(QWidget& window, bool desktop)
+            : QObject(&window)
+            , window_(&window)
+            , desktop_(desktop)
+        {
+            setObjectName(keeperName);
+            window.installEventFilter(this);
+        }
+
+        bool desktop() const { return desktop_; }
+
+        // A window manager reads a window's type only when the window is
+        // mapped, so a shown window is unmapped and mapped again. Mapped again
+        // before the manager has let it go, the window may be lost to it (seen
+        // with openbox): the map waits until the window is withdrawn.
+        void remap()
+        {
+            window_->windowHandle()->hide();
+            auto* poll = new QTimer(this);
+            QElapsedTimer waited;
+            waited.start();
+            connect(poll, &QTimer::timeout, this, [this, poll, waited] {
+                auto* c = x11Connection();
+                const bool letGo = !window_ || !c || withdrawn(c, static_cast<xcb_window_t>(window_->winId()));
+                if (letGo || waited.elapsed() > remapPatience) {
+                    poll->stop();
+                    poll->deleteLater();
+                    if (window_ && !window_->isVisible())
+                        window_->windowHandle()->show();
+                }
+            });
+            poll->start(10);
+        }
+
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            // The widget gets its Show event before its native window is mapped.
+            if (watched == window_ && event->type() == QEvent::Show) {
+                if (auto* c = x11Connection()) {
+                    writeUnmappedHints(c, static_cast<xcb_window_t>(window_->winId()), internAtoms(c), desktop_);
+                    xcb_flush(c);
+                }
+                QTimer::singleShot(0, this, [this] { afterMap(); });
+            }
+            return false;
+        }
+
+    private:
+        // Runs once the map request has gone out. X handles the requests of one
+        // connection in order, so the lowering comes after the map, and a window
+        // manager has taken the window on before it reads the requests.
+        void afterMap()
+        {
+            auto* c = x11Connection();
+            if (c && window_ && window_->isVisible()) {
+                const auto window = static_cast<xcb_window_t>(window_->winId());
+                if (desktop_)
+                    lowerWindow(c, window);
+                // The window manager may have rewritten the states between the
+                // unmap and the map (it owns them until it lets the window go):
+                // ask it again for the ones this level wants.
+                requestMappedHints(c, window, internAtoms(c), desktop_);
+                xcb_flush(c);
+            }
+            if (!desktop_)
+                deleteLater();
+        }
+
+        QPointer<QWidget> window_;
+        bool desktop_;
+    };
+
+    LevelKeeper* keeperOf(QWidget& window)
+    {
+        return dynamic_cast<LevelKeeper*>(window.findChild<QObject*>(keeperName, Qt::FindDirectChildrenOnly));
+    }
+
+} // namespace
+
+void X11WindowLevel::SetDesktop(QWidget& window)
+{
+    // The window type applies only to an existing native window.
+    window.winId();
+    const bool mapped = window.windowHandle()->isVisible();
+    // Only the type, no window flags: a change of flags (Qt's own
+    // WindowStaysOnBottomHint included) makes Qt recreate the native window,
+    // and the new one carries none of the hints. _NET_WM_STATE_BELOW comes
+    // with the other states instead.
+    window.setAttribute(Qt::WA_X11NetWmWindowTypeDesktop, true);
+    LevelKeeper* keeper = keeperOf(window);
+    if (keeper && !keeper->desktop())
+        delete std::exchange(keeper, nullptr);
+    if (!keeper)
+        keeper = new LevelKeeper(window, true);
+    if (mapped)
+        keeper->remap();
+}
+
+void X11WindowLevel::SetNormal(QWidget& window)
+{
+    if (!window.testAttribute(Qt::WA_X11NetWmWindowTypeDesktop))
+        return;
+    delete keeperOf(window);
+    window.winId();
+    window.setAttribute(Qt::WA_X11NetWmWindowTypeDesktop, false);
+    if (window.windowHandle()->isVisible()) {
+        (new LevelKeeper(window, false))->remap();
+    } else if (auto* c = x11Connection()) {
+        writeUnmappedHints(c, static_cast<xcb_window_t>(window.winId()), internAtoms(c), false);
+        xcb_flush(c);
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,213 @@
+#include "PlatformTestSupport.h"
+
+#include "platform/Application.h"
+#include "platform/CheckBox.h"
+#include "platform/MenuBar.h"
+#include "platform/OpenGLSurface.h"
+#include "platform/QuitMenuItem.h"
+#include "platform/Runtime.h"
+#include "platform/Window.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <gtest/gtest.h>
+
+using namespace platform_test;
+
+namespace {
+
+std::shared_ptr<platform::MenuItem> item(
+    std::shared_ptr<platform::MenuItem> made, const char* name, const char* text, const char* shortcut)
+{
+    made->SetName(name);
+    made->SetAutoEnabled(true);
+    made->SetText(text);
+    made->SetVisible(true);
+    made->SetShortcut(shortcut);
+    return made;
+}
+
+std::shared_ptr<platform::MenuBar> fileMenuBar()
+{
+    auto bar = std::make_shared<platform::MenuBar>();
+    bar->AddMenu(item(std::make_shared<platform::MenuItem>(), "FileMenu", "&File", ""));
+    bar->Child("FileMenu")->AddMenu(item(std::make_shared<platform::QuitMenuItem>(), "FileQuit", "&Quit", "Cmd+Q"));
+    bar->Child("FileMenu")
+        ->AddMenu(item(std::make_shared<platform::MenuItem>(), "ShowPreferences", "Preferences\u2026", "Cmd+,"));
+    bar->Child("FileMenu")->AddMenu(item(std::make_shared<platform::MenuItem>(), "CloseWindow", "Close", "Cmd+W"));
+    return bar;
+}
+
+class MenuWindow : public platform::Window {
+public:
+    MenuWindow(std::int64_t type, std::shared_ptr<platform::MenuBar> bar, const char* title)
+        : type_(type)
+        , bar_(std::move(bar))
+        , title_(title)
+    {
+        Constructor();
+    }
+    void Layout() override
+    {
+        SetMenuBar(bar_);
+        SetWidth(424);
+        SetHeight(264);
+        SetType(type_);
+        SetTitle(title_);
+        SetResizeable(false);
+    }
+    void CreateControls() override
+    {
+        if (type_ == TypePlainBox) {
+            auto surface = std::make_shared<platform::OpenGLSurface>(*this);
+            AddControl("Surface", surface);
+            surface->SetWidth(424);
+            surface->SetHeight(264);
+        } else {
+            auto box = std::make_shared<platform::CheckBox>(*this);
+            AddControl("Box", box);
+            box->SetLeft(20);
+            box->SetTop(20);
+            box->SetWidth(384);
+            box->SetHeight(20);
+        }
+    }
+    std::int64_t type_;
+    std::shared_ptr<platform::MenuBar> bar_;
+    const char* title_;
+};
+
+void activate(const platform::Window& window)
+{
+    RunCommand("xdotool", { "windowactivate", "--sync", XId(window) });
+    WaitUntil([&] { return QApplication::activeWindow() == TopLevel(window); }, 3000);
+}
+
+void key(const char* keys)
+{
+    RunCommand("xdotool", { "key", keys });
+    Spin(150);
+}
+
+} // namespace
+
+TEST(MenuTree, ItemsAreAddedInOrderAndFoundByName)
+{
+    auto bar = fileMenuBar();
+    ASSERT_EQ(bar->Count(), 1u);
+    auto file = bar->Child("FileMenu");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(file->Count(), 3u);
+    EXPECT_EQ(file->Item(0)->Text(), "&Quit");
+    EXPECT_NE(std::dynamic_pointer_cast<platform::QuitMenuItem>(file->Item(0)), nullptr);
+    EXPECT_EQ(file->Item(1)->Text(), "Preferences\u2026");
+    EXPECT_EQ(file->Item(2)->Shortcut(), "Cmd+W");
+    EXPECT_EQ(bar->Child("CloseWindow"), nullptr); // children only, not grandchildren
+    EXPECT_THROW(file->Item(3), platform::OutOfBoundsException);
+    EXPECT_THROW(file->AddMenu(nullptr), platform::NilObjectException);
+}
+
+TEST(MenuShortcuts, ReachTheFrontmostWindowThenTheApplication)
+{
+    auto app = std::make_shared<platform::Application>();
+    auto bar = fileMenuBar();
+    app->SetMenuBar(bar);
+    int preferences = 0;
+    app->AddMenuHandler("ShowPreferences", [&] {
+        ++preferences;
+        return true;
+    });
+    platform::RuntimeRegisterAppObject(app);
+
+    auto plain = std::make_shared<MenuWindow>(platform::Window::TypePlainBox, bar, "Plain");
+    plain->SetBounds({ 0, 0, 424, 264 });
+    auto titled = std::make_shared<MenuWindow>(platform::Window::TypeDocument, bar, "Titled");
+    titled->SetBounds({ 600, 300, 424, 264 });
+    int closes = 0, declined = 0;
+    titled->AddMenuHandler("CloseWindow", [&] {
+        ++closes;
+        return true;
+    });
+    ASSERT_TRUE(WaitUntil([&] {
+        return TopLevel(*plain) && TopLevel(*plain)->isVisible() && TopLevel(*titled) && TopLevel(*titled)->isVisible();
+    }));
+    Spin(300);
+
+    // The titled window shows its bar above a content area of the size set.
+    EXPECT_GT(TopLevel(*titled)->height(), titled->Height());
+    EXPECT_EQ(titled->Height(), 264);
+
+    // A frameless window whose OpenGL surface has the focus.
+    activate(*plain);
+    key("ctrl+comma");
+    EXPECT_EQ(preferences, 1);
+    key("ctrl+w"); // nobody handles Close here
+    EXPECT_EQ(closes, 0);
+
+    // A titled window whose check box has the focus.
+    activate(*titled);
+    for (QWidget* child : TopLevel(*titled)->findChildren<QWidget*>()) {
+        if (child->inherits("QCheckBox"))
+            child->setFocus();
+    }
+    Spin(50);
+    key("ctrl+comma");
+    EXPECT_EQ(preferences, 2);
+    key("ctrl+w");
+    EXPECT_EQ(closes, 1);
+
+    // A window handler that declines leaves the item to the application.
+    titled->AddMenuHandler("ShowPreferences", [&] {
+        ++declined;
+        return false;
+    });
+    key("ctrl+comma");
+    EXPECT_EQ(declined, 1);
+    EXPECT_EQ(preferences, 3);
+
+    // The plain box offers the bar as the context menu of its surface.
+    activate(*plain);
+    RunCommand("xdotool", { "mousemove", "200", "130", "click", "3" });
+    EXPECT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }, 3000));
+    key("Escape");
+
+    plain->Close();
+    titled->Close();
+}
+
+TEST(MenuTray, TheApplicationsBarIsTheTrayIconsMenuWhereATrayExists)
+{
+    QProcess tray;
+    tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" });
+    ASSERT_TRUE(tray.waitForStarted());
+    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+
+    auto app = std::make_shared<platform::Application>();
+    app->SetMenuBar(fileMenuBar());
+    int preferences = 0;
+    app->AddMenuHandler("ShowPreferences", [&] {
+        ++preferences;
+        return true;
+    });
+    platform::RuntimeRegisterAppObject(app);
+    platform::RunFrameworkInitialization({});
+
+    QAction* chosen = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* menu = qobject_cast<QMenu*>(widget)) {
+            for (QAction* action : menu->findChildren<QAction*>()) {
+                if (action->text() == QString::fromUtf8("Preferences\u2026"))
+                    chosen = action;
+            }
+        }
+    }
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_TRUE(chosen->shortcut().isEmpty()); // the windows carry the key equivalents
+    chosen->trigger();
+    EXPECT_EQ(preferences, 1);
+
+    platform::RuntimePerformFinalizers();
+    tray.terminate();
+    tray.waitForFinished(3000);
+}

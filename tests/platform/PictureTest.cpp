@@ -1,0 +1,193 @@
+#include "platform/Picture.h"
+#include "platform/FolderItem.h"
+#include "platform/MemoryBlock.h"
+#include "platform/RuntimeException.h"
+#include "platform/SpecialFolder.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using platform::FolderItem;
+using platform::Picture;
+
+namespace {
+
+class PictureFiles : public testing::Test {
+protected:
+    std::string path(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+    std::string save(const QImage& image, const char* name, const char* format = "PNG") const
+    {
+        EXPECT_TRUE(image.save(QString::fromStdString(path(name)), format));
+        return path(name);
+    }
+
+    std::string write(const char* name, const QByteArray& bytes) const
+    {
+        QFile file(QString::fromStdString(path(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+
+    static std::shared_ptr<Picture> open(const std::string& file) { return Picture::Open(FolderItem(file)); }
+
+    QTemporaryDir dir_;
+};
+
+std::uint32_t crc32(const char* data, std::size_t size)
+{
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= static_cast<std::uint8_t>(data[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void putBigEndian(QByteArray& bytes, int offset, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
+} // namespace
+
+TEST_F(PictureFiles, AlphaPngGivesTransparencyInThePixels)
+{
+    QImage image(3, 2, QImage::Format_ARGB32);
+    image.setPixel(0, 0, 0xFFFF8040); // opaque
+    image.setPixel(1, 0, 0x00123456); // fully transparent, colour kept
+    image.setPixel(2, 0, 0x7F102030); // half
+    image.setPixel(0, 1, 0xFF000000);
+    image.setPixel(1, 1, 0xFFFFFFFF);
+    image.setPixel(2, 1, 0x01ABCDEF);
+    auto picture = open(save(image, "alpha.png"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Width(), 3);
+    EXPECT_EQ(picture->Height(), 2);
+
+    auto surface = picture->RGBSurface();
+    picture.reset(); // the surface keeps its pixels
+    const std::uint32_t expected[2][3]
+        = { { 0x00FF8040, 0xFF123456, 0x80102030 }, { 0x00000000, 0x00FFFFFF, 0xFEABCDEF } };
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(surface->Pixel(x, y), expected[y][x]) << "pixel " << x << ", " << y;
+
+    for (auto [x, y] : std::vector<std::pair<int, int>> { { -1, 0 }, { 3, 0 }, { 0, -1 }, { 0, 2 }, { 3, 2 } })
+        EXPECT_THROW(surface->Pixel(x, y), platform::OutOfBoundsException) << "pixel " << x << ", " << y;
+}
+
+TEST_F(PictureFiles, OnePixelPicture)
+{
+    QImage image(1, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, 0x80C0FFEE);
+    auto picture = open(save(image, "one.png"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Width(), 1);
+    EXPECT_EQ(picture->Height(), 1);
+    EXPECT_EQ(picture->RGBSurface()->Pixel(0, 0), 0x7FC0FFEEu);
+    EXPECT_THROW(picture->RGBSurface()->Pixel(1, 0), platform::OutOfBoundsException);
+}
+
+// PNGs that Qt decodes into formats other than ARGB32 read the same way.
+TEST_F(PictureFiles, OtherPngKindsReadAlike)
+{
+    QImage rgb(2, 1, QImage::Format_RGB32);
+    rgb.setPixel(0, 0, 0xFFFF8040);
+    rgb.setPixel(1, 0, 0xFF000001);
+
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({ 0xFFFF8040, 0x40204060 });
+    indexed.setPixel(0, 0, 0);
+    indexed.setPixel(1, 0, 1);
+
+    QImage deep(2, 1, QImage::Format_RGBA64);
+    deep.setPixelColor(0, 0, QColor(0xFF, 0x80, 0x40, 0xFF));
+    deep.setPixelColor(1, 0, QColor(0x20, 0x40, 0x60, 0x40));
+
+    struct Case {
+        const char* name;
+        const QImage& image;
+        std::uint32_t second;
+    };
+    for (const Case& c : { Case { "rgb.png", rgb, 0x00000001 }, Case { "indexed.png", indexed, 0xBF204060 },
+             Case { "deep.png", deep, 0xBF204060 } }) {
+        SCOPED_TRACE(c.name);
+        auto picture = open(save(c.image, c.name));
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->RGBSurface()->Pixel(0, 0), 0x00FF8040u);
+        EXPECT_EQ(picture->RGBSurface()->Pixel(1, 0), c.second);
+    }
+}
+
+TEST_F(PictureFiles, UnusableFilesGiveNone)
+{
+    QImage image(64, 64, QImage::Format_ARGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, static_cast<QRgb>((x * 2654435761u) ^ (y * 40503u)));
+    QFile full(QString::fromStdString(save(image, "full.png")));
+    ASSERT_TRUE(full.open(QIODevice::ReadOnly));
+    const QByteArray png = full.readAll();
+
+    // A 1 x 1 PNG whose header (with a correct checksum) claims 100000 x 100000.
+    QImage tiny(1, 1, QImage::Format_ARGB32);
+    tiny.fill(0xFF000000);
+    QFile small(QString::fromStdString(save(tiny, "tiny.png")));
+    ASSERT_TRUE(small.open(QIODevice::ReadOnly));
+    QByteArray huge = small.readAll();
+    ASSERT_EQ(huge.mid(12, 4), "IHDR");
+    putBigEndian(huge, 16, 100000);
+    putBigEndian(huge, 20, 100000);
+    putBigEndian(huge, 29, crc32(huge.constData() + 12, 17));
+
+    const std::pair<const char*, std::string> cases[] = {
+        { "missing", path("missing.png") },
+        { "a folder", dir_.path().toStdString() },
+        { "empty", write("empty.png", {}) },
+        { "truncated", write("truncated.png", png.left(png.size() / 2)) },
+        { "header only", write("header.png", png.left(33)) },
+        { "text", write("text.png", "not a picture\n") },
+        { "a BMP named .png", save(image, "bitmap.png", "BMP") },
+        { "claims 100000 x 100000", write("huge.png", huge) },
+    };
+    for (const auto& [what, file] : cases)
+        EXPECT_EQ(open(file), nullptr) << what;
+}
+
+TEST(SpecialFolder, ResourcesBesideTheExecutable)
+{
+    namespace fs = std::filesystem;
+    const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / "Resources";
+    fs::create_directories(beside); // where the build puts the pictures anyway
+    EXPECT_EQ(platform::SpecialFolder::Resources().NativePath(), beside.string());
+}
+
+TEST(MemoryBlock, BytesAndInt32WithinItsSize)
+{
+    platform::MemoryBlock block(8);
+    ASSERT_EQ(block.Size(), 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(block.Byte(i), 0) << "byte " << i;
+    const std::uint32_t name = 0x01020304;
+    std::memcpy(block.Data(), &name, 4); // as glGenTextures fills it
+    EXPECT_EQ(block.Int32Value(0), 0x01020304);
+    block.SetByte(7, 0xAB);
+    EXPECT_EQ(block.Byte(7), 0xAB);
+
+    EXPECT_THROW(block.Byte(8), platform::OutOfBoundsException);
+    EXPECT_THROW(block.SetByte(-1, 0), platform::OutOfBoundsException);
+    EXPECT_THROW(block.Int32Value(5), platform::OutOfBoundsException);
+    EXPECT_THROW(platform::MemoryBlock(-1), platform::OutOfBoundsException);
+    EXPECT_EQ(platform::MemoryBlock(0).Size(), 0);
+}

@@ -1,0 +1,384 @@
+#include "PlatformTestSupport.h"
+
+#include "platform/CheckBox.h"
+#include "platform/Label.h"
+#include "platform/OpenGLSurface.h"
+#include "platform/Timer.h"
+#include "platform/Window.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace platform_test;
+
+namespace {
+
+// Records the framework's events in the order they arrive.
+class RecordingWindow : public platform::Window {
+public:
+    explicit RecordingWindow(std::int64_t type = TypePlainBox)
+        : type_(type)
+    {
+        Constructor();
+    }
+
+    void Layout() override
+    {
+        log.push_back("Layout");
+        SetWidth(926);
+        SetHeight(648);
+        SetMinimumWidth(64);
+        SetMinimumHeight(64);
+        SetMaximumWidth(32000);
+        SetMaximumHeight(32000);
+        SetType(type_);
+        SetTitle("Recording");
+        SetResizeable(false);
+    }
+    void CreateControls() override { log.push_back("CreateControls"); }
+    void AddMenuHandlers(platform::Window& window) override
+    {
+        log.push_back(&window == this ? "AddMenuHandlers" : "AddMenuHandlers(other window)");
+    }
+    void Event_Open() override
+    {
+        log.push_back("Open");
+        QWidget* top = TopLevel(*this);
+        nativeAtOpen = top && top->testAttribute(Qt::WA_WState_Created) && top->winId() != 0;
+        mappedAtOpen = top && top->isVisible();
+        boundsAtOpen = Bounds();
+        if (onOpen)
+            onOpen(*this);
+    }
+    void Event_Resized() override
+    {
+        log.push_back("Resized");
+        sizes.emplace_back(Width(), Height());
+    }
+    void Event_Close() override { log.push_back("Close"); }
+
+    std::vector<std::string> log;
+    std::vector<std::pair<std::int64_t, std::int64_t>> sizes;
+    bool nativeAtOpen = false;
+    bool mappedAtOpen = true;
+    platform::Rect boundsAtOpen;
+    std::function<void(RecordingWindow&)> onOpen;
+
+private:
+    std::int64_t type_;
+};
+
+int count(const std::vector<std::string>& log, const std::string& what)
+{
+    return static_cast<int>(std::count(log.begin(), log.end(), what));
+}
+
+} // namespace
+
+TEST(Window, ConstructionEventsThenOpenOnceBeforeTheFirstMap)
+{
+    auto window = std::make_shared<RecordingWindow>();
+    EXPECT_EQ(window->log, (std::vector<std::string> { "Layout", "CreateControls", "AddMenuHandlers" }));
+    // The creator places the window right after construction, as the
+    // application does with a screen's frame.
+    window->SetBounds({ 10, 20, 800, 600 });
+    ASSERT_TRUE(WaitUntil([&] { return TopLevel(*window) && TopLevel(*window)->isVisible(); }));
+    Spin(100);
+
+    EXPECT_EQ(count(window->log, "Open"), 1);
+    EXPECT_TRUE(window->nativeAtOpen);
+    EXPECT_FALSE(window->mappedAtOpen);
+    EXPECT_EQ(window->boundsAtOpen.Width, 800);
+    EXPECT_EQ(window->boundsAtOpen.Height, 600);
+    const QRect shown = TopLevel(*window)->geometry();
+    EXPECT_EQ(shown, QRect(10, 20, 800, 600));
+    window->Close();
+}
+
+TEST(Window, ResizedAfterEverySizeChangeAndClampedToTheLimits)
+{
+    auto window = std::make_shared<RecordingWindow>();
+    window->onOpen = [](RecordingWindow& w) {
+        // A width raised by one and lowered again: two size changes.
+        w.SetWidth(w.Width() + 1);
+        w.SetWidth(w.Width() - 1);
+    };
+    ASSERT_TRUE(WaitUntil([&] { return count(window->log, "Open") == 1; }));
+    EXPECT_EQ(window->sizes, (std::vector<std::pair<std::int64_t, std::int64_t>> { { 927, 648 }, { 926, 648 } }));
+
+    struct Case {
+        platform::Rect bounds;
+        std::int64_t width, height;
+    };
+    const Case cases[] = {
+        { { 0, 0, 10, 10 }, 64, 64 }, // below the minimum
+        { { 0, 0, 300, 200.9 }, 300, 200 }, // truncated toward zero
+        { { 0, 0, 63.9, 64.7 }, 64, 64 }, // truncated, then raised to the minimum
+        { { 5, 5, 40000, 100 }, 32000, 100 }, // above the maximum
+        { { 0, 0, 300, 200 }, 300, 200 },
+    };
+    for (const auto& c : cases) {
+        window->sizes.clear();
+        window->SetBounds(c.bounds);
+        EXPECT_EQ(window->Width(), c.width);
+        EXPECT_EQ(window->Height(), c.height);
+        ASSERT_EQ(window->sizes.size(), 1u) << c.bounds.Width;
+        EXPECT_EQ(window->sizes.back(), std::make_pair(c.width, c.height));
+    }
+    // No change, no event.
+    window->sizes.clear();
+    window->SetBounds({ 7, 9, 300, 200 });
+    EXPECT_TRUE(window->sizes.empty());
+    EXPECT_EQ(window->Left(), 7);
+    EXPECT_EQ(window->Top(), 9);
+    // Reports from the window system about sizes we asked for are not new changes.
+    Spin(300);
+    EXPECT_TRUE(window->sizes.empty());
+    window->Close();
+}
+
+TEST(Window, CloseRaisesCloseOnceAndReleasesTheWindow)
+{
+    auto window = std::make_shared<RecordingWindow>();
+    ASSERT_TRUE(WaitUntil([&] { return count(window->log, "Open") == 1; }));
+    std::weak_ptr<RecordingWindow> weak = window;
+    auto* log = &window->log;
+    window->Close();
+    window->Close();
+    EXPECT_EQ(count(*log, "Close"), 1);
+    EXPECT_EQ(window->Handle(), 0);
+    EXPECT_TRUE(window->IsClosed());
+    window.reset();
+    EXPECT_TRUE(weak.expired()); // the framework let go of it at Close
+    Spin(50);
+}
+
+TEST(Window, TheFrameworkKeepsAnOpenWindowAliveUntilItIsClosed)
+{
+    std::weak_ptr<RecordingWindow> weak;
+    {
+        auto window = std::make_shared<RecordingWindow>();
+        weak = window;
+        ASSERT_TRUE(WaitUntil([&] { return count(window->log, "Open") == 1; }));
+    }
+    ASSERT_FALSE(weak.expired());
+    weak.lock()->Close();
+    EXPECT_TRUE(weak.expired());
+}
+
+TEST(Window, AWindowReleasedBeforeItOpenedIsGoneWithoutOpening)
+{
+    std::weak_ptr<RecordingWindow> weak = std::make_shared<RecordingWindow>();
+    EXPECT_TRUE(weak.expired());
+    Spin(100); // its queued opening finds nothing to open
+}
+
+TEST(Window, AWindowClosedBeforeItOpenedNeverOpens)
+{
+    auto window = std::make_shared<RecordingWindow>();
+    window->Close();
+    Spin(100);
+    EXPECT_EQ(count(window->log, "Open"), 0);
+    EXPECT_EQ(count(window->log, "Close"), 1);
+}
+
+TEST(Window, DesignValuesOutsideTheSupportedOnesAreRefused)
+{
+    auto window = std::make_shared<RecordingWindow>();
+    EXPECT_THROW(window->SetType(1), platform::OutOfBoundsException);
+    EXPECT_THROW(window->SetDefaultLocation(4), platform::OutOfBoundsException);
+    EXPECT_THROW(window->SetBounds({ 0, 0, std::nan(""), 10 }), platform::OutOfBoundsException);
+    window->Close();
+}
+
+namespace {
+
+class ControlsWindow : public platform::Window {
+public:
+    ControlsWindow() { Constructor(); }
+    void Layout() override
+    {
+        SetWidth(400);
+        SetHeight(300);
+        SetType(TypePlainBox);
+    }
+    void CreateControls() override
+    {
+        auto surface = std::make_shared<platform::OpenGLSurface>(*this);
+        AddControl("Surface", surface);
+        surface->SetLeft(0);
+        surface->SetTop(0);
+        surface->SetWidth(400);
+        surface->SetHeight(300);
+        surface->SetLockRight(true);
+        surface->SetLockBottom(true);
+        auto label = std::make_shared<platform::Label>(*this);
+        AddControl("LabelDebug", label);
+        label->SetLeft(20);
+        label->SetTop(42);
+        label->SetText("Untitled");
+        label->SetVisible(false);
+        windowDuringConstruction = label->Window();
+        ownerDuringConstruction = label->OwnerWindow();
+    }
+    std::shared_ptr<platform::Window> windowDuringConstruction;
+    platform::Window* ownerDuringConstruction = nullptr;
+};
+
+} // namespace
+
+TEST(Window, ControlsAreFoundByNameAndArraysNumberTheirMembersInOrder)
+{
+    auto window = std::make_shared<ControlsWindow>();
+    EXPECT_EQ(window->ownerDuringConstruction, window.get());
+    EXPECT_EQ(window->windowDuringConstruction, nullptr);
+
+    ASSERT_NE(window->ControlAs<platform::OpenGLSurface>("Surface"), nullptr);
+    EXPECT_EQ(window->ControlAs<platform::Label>("LabelDebug")->Text(), "Untitled");
+    EXPECT_EQ(window->FindControl("Nothing"), nullptr);
+    EXPECT_THROW(window->ControlAs<platform::Label>("Surface"), platform::IllegalCastException);
+    EXPECT_EQ(window->ControlAt(0)->Name(), "Surface");
+    EXPECT_EQ(window->ControlAt(1)->Name(), "LabelDebug");
+    EXPECT_EQ(window->ControlAt(0)->Window(), window);
+
+    // A control array: the first member keeps 0, the later ones get the next index.
+    std::vector<std::shared_ptr<platform::CheckBox>> boxes;
+    for (int i = 0; i < 4; ++i) {
+        auto box = std::make_shared<platform::CheckBox>(*window);
+        box->SetIndex(0);
+        window->AddControl("CheckBoxScreen", box);
+        boxes.push_back(box);
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(boxes[i]->Index(), i);
+        EXPECT_EQ(window->FindControl("CheckBoxScreen", i), boxes[i]);
+    }
+    EXPECT_EQ(window->FindControl("CheckBoxScreen"), boxes[0]);
+    EXPECT_EQ(window->FindControl("CheckBoxScreen", 4), nullptr);
+
+    // Single names are unique; arrays and singles do not mix; none is refused.
+    EXPECT_THROW(window->AddControl("Surface", std::make_shared<platform::Label>(*window)), platform::RuntimeException);
+    EXPECT_THROW(
+        window->AddControl("CheckBoxScreen", std::make_shared<platform::Label>(*window)), platform::RuntimeException);
+    EXPECT_THROW(window->AddControl("X", nullptr), platform::NilObjectException);
+    auto other = std::make_shared<ControlsWindow>();
+    EXPECT_THROW(window->AddControl("Foreign", std::make_shared<platform::Label>(*other)), platform::RuntimeException);
+    EXPECT_THROW(window->AddControl("CheckBoxScreen", boxes[1]), platform::RuntimeException);
+    other->Close();
+    window->Close();
+}
+
+TEST(Window, ASurfaceLockedOnAllSidesCoversTheContentAreaAtAnySize)
+{
+    auto window = std::make_shared<ControlsWindow>();
+    auto surface = window->ControlAs<platform::OpenGLSurface>("Surface");
+    auto label = window->ControlAs<platform::Label>("LabelDebug");
+    for (auto [w, h] : { std::pair { 1920, 1080 }, std::pair { 64, 64 }, std::pair { 927, 648 } }) {
+        window->SetBounds({ 0, 0, double(w), double(h) });
+        EXPECT_EQ(surface->Left(), 0);
+        EXPECT_EQ(surface->Top(), 0);
+        EXPECT_EQ(surface->Width(), w);
+        EXPECT_EQ(surface->Height(), h);
+        EXPECT_EQ(label->Left(), 20); // locked left and top only: stays put
+        EXPECT_EQ(label->Top(), 42);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return TopLevel(*window) && TopLevel(*window)->isVisible(); }));
+    EXPECT_FALSE(label->Visible());
+    window->Close();
+}
+
+TEST(Window, CheckBoxRaisesActionOnEveryChangeOfValue)
+{
+    auto window = std::make_shared<ControlsWindow>();
+    auto box = std::make_shared<platform::CheckBox>(*window);
+    window->AddControl("Box", box);
+    std::vector<bool> seen;
+    box->Action = [&](platform::CheckBox& sender) {
+        EXPECT_EQ(&sender, box.get());
+        seen.push_back(sender.Value());
+    };
+    box->SetCaption("Main Screen");
+    EXPECT_EQ(box->Caption(), "Main Screen");
+    box->SetValue(true);
+    box->SetValue(true); // unchanged: nothing
+    box->SetValue(false);
+    EXPECT_EQ(seen, (std::vector<bool> { true, false }));
+    // An exception from an Action raised by code reaches the code that set the value.
+    box->Action = [](platform::CheckBox&) { throw platform::NilObjectException("nil window"); };
+    EXPECT_THROW(box->SetValue(true), platform::NilObjectException);
+    EXPECT_TRUE(box->Value());
+    window->Close();
+}
+
+namespace {
+
+std::string xprop(const platform::Window& window, const char* property)
+{
+    return RunCommand("xprop", { "-id", XId(window), QString::fromLatin1(property) }).out;
+}
+
+} // namespace
+
+TEST(WindowFrames, APlainBoxHasNoFrameAndATitledWindowHasOne)
+{
+    auto plain = std::make_shared<RecordingWindow>(platform::Window::TypePlainBox);
+    plain->SetBounds({ 0, 0, 640, 480 });
+    auto titled = std::make_shared<RecordingWindow>(platform::Window::TypeDocument);
+    titled->SetBounds({ 100, 100, 424, 264 });
+    ASSERT_TRUE(WaitUntil([&] {
+        return xprop(*plain, "_NET_FRAME_EXTENTS").find('=') != std::string::npos
+            && xprop(*titled, "_NET_FRAME_EXTENTS").find('=') != std::string::npos;
+    }));
+
+    // Motif hints: flags, functions, decorations: the decorations field in use, and empty.
+    const std::string motif = xprop(*plain, "_MOTIF_WM_HINTS");
+    unsigned flags = 0, functions = 0, decorations = 1;
+    ASSERT_EQ(std::sscanf(motif.c_str() + motif.find('=') + 1, "%x, %x, %x", &flags, &functions, &decorations), 3)
+        << motif;
+    EXPECT_TRUE(flags & 0x2) << motif;
+    EXPECT_EQ(decorations, 0u) << motif;
+    EXPECT_NE(xprop(*plain, "_NET_FRAME_EXTENTS").find("= 0, 0, 0, 0"), std::string::npos);
+
+    const std::string extents = xprop(*titled, "_NET_FRAME_EXTENTS");
+    int left = 0, right = 0, top = 0, bottom = 0;
+    ASSERT_EQ(std::sscanf(extents.c_str() + extents.find('=') + 1, "%d, %d, %d, %d", &left, &right, &top, &bottom), 4)
+        << extents;
+    EXPECT_GT(top, 0) << "no title bar: " << extents;
+    EXPECT_NE(xprop(*titled, "WM_NAME").find("\"Recording\""), std::string::npos);
+
+    // Sizes stay those of the content area under the window manager too.
+    EXPECT_EQ(titled->Width(), 424);
+    EXPECT_EQ(titled->Height(), 264);
+    EXPECT_EQ(plain->Width(), 640);
+    EXPECT_EQ(plain->Height(), 480);
+    plain->Close();
+    titled->Close();
+}
+
+TEST(WindowFrames, ASizeChangeByTheWindowManagerRaisesResizingAndResized)
+{
+    class Resizeable : public RecordingWindow {
+    public:
+        Resizeable()
+            : RecordingWindow(TypeDocument)
+        {
+        }
+        void Event_Resizing() override { log.push_back("Resizing"); }
+    };
+    auto window = std::make_shared<Resizeable>();
+    window->SetResizeable(true);
+    window->SetBounds({ 50, 50, 400, 300 });
+    ASSERT_TRUE(WaitUntil([&] { return xprop(*window, "_NET_FRAME_EXTENTS").find('=') != std::string::npos; }));
+    Spin(200);
+    window->sizes.clear();
+    window->log.clear();
+    RunCommand("xdotool", { "windowsize", "--sync", XId(*window), "500", "350" });
+    ASSERT_TRUE(WaitUntil([&] { return window->Width() == 500; }));
+    EXPECT_EQ(window->Height(), 350);
+    ASSERT_GE(window->log.size(), 2u);
+    EXPECT_EQ(window->log[0], "Resizing");
+    EXPECT_EQ(window->log[1], "Resized");
+    EXPECT_EQ(window->sizes.back(), std::make_pair(std::int64_t { 500 }, std::int64_t { 350 }));
+    window->Close();
+}

@@ -1,0 +1,171 @@
+// A small program built on the framework layer alone, run by the runtime
+// tests in a process of its own: it goes through the start-up steps, does
+// what its one argument names, and reports on stdout what it saw.
+
+#include "platform/Application.h"
+#include "platform/CheckBox.h"
+#include "platform/MenuBar.h"
+#include "platform/OpenGLSurface.h"
+#include "platform/QuitMenuItem.h"
+#include "platform/Runtime.h"
+#include "platform/RuntimeException.h"
+#include "platform/Timer.h"
+#include "platform/Window.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+std::string mode;
+
+void say(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+std::shared_ptr<platform::MenuItem> item(
+    std::shared_ptr<platform::MenuItem> made, const char* name, const char* text, const char* shortcut)
+{
+    made->SetName(name);
+    made->SetText(text);
+    made->SetShortcut(shortcut);
+    return made;
+}
+
+std::shared_ptr<platform::MenuBar> menuBar()
+{
+    auto bar = std::make_shared<platform::MenuBar>();
+    bar->AddMenu(item(std::make_shared<platform::MenuItem>(), "FileMenu", "&File", ""));
+    bar->Child("FileMenu")->AddMenu(item(std::make_shared<platform::QuitMenuItem>(), "FileQuit", "&Quit", "Cmd+Q"));
+    bar->Child("FileMenu")
+        ->AddMenu(item(std::make_shared<platform::MenuItem>(), "ShowPreferences", "Preferences\u2026", "Cmd+,"));
+    return bar;
+}
+
+// Runs a shell command from inside the event loop (keys and clicks for this
+// very process, which handles them once the command returned).
+void shell(const std::string& command)
+{
+    if (std::system(command.c_str()) != 0)
+        say("command failed: " + command);
+}
+
+class ProbeWindow : public platform::Window {
+public:
+    ProbeWindow() { Constructor(); }
+    void Layout() override
+    {
+        SetMenuBar(menuBar());
+        SetWidth(300);
+        SetHeight(200);
+        SetType(TypePlainBox);
+        SetTitle("Quill Probe");
+        SetResizeable(false);
+    }
+    void CreateControls() override
+    {
+        auto timer = std::make_shared<platform::Timer>(*this);
+        AddControl("Tick", timer);
+        timer->SetPeriod(mode == "quit-key" || mode == "menu-throws" || mode == "checkbox-throws" ? 300 : 20);
+        timer->SetRunMode(platform::Timer::RunModeMultiple);
+        timer->Action = [this](platform::Timer& t) { Tick_Action(t); };
+
+        if (mode == "render-throws") {
+            auto surface = std::make_shared<platform::OpenGLSurface>(*this);
+            AddControl("Surface", surface);
+            surface->SetWidth(300);
+            surface->SetHeight(100);
+            surface->Render = [](platform::OpenGLSurface&) -> bool {
+                throw platform::IOException("cannot read picture /missing/toaster_0000.png");
+            };
+        }
+        auto box = std::make_shared<platform::CheckBox>(*this);
+        AddControl("Box", box);
+        box->SetLeft(20);
+        box->SetTop(120);
+        box->SetWidth(200);
+        box->SetHeight(20);
+        box->SetCaption("Probe");
+        box->Action = [](platform::CheckBox&) { throw platform::OutOfBoundsException("checkbox action failed"); };
+    }
+    void Event_Open() override
+    {
+        say("window-open");
+        if (mode == "open-throws")
+            throw platform::NilObjectException("nil in window Open");
+    }
+    void Event_Close() override { say("window-close"); }
+
+    void Tick_Action(platform::Timer&)
+    {
+        ++ticks;
+        if (mode == "timer-throws")
+            throw platform::IOException("cannot read picture /missing/toaster_0000.png");
+        if (mode == "std-exception")
+            throw std::runtime_error("not a framework exception");
+        if (mode == "quit" && ticks == 3)
+            platform::Quit();
+        if (ticks != 2)
+            return;
+        const std::string activate = "xdotool search --sync --name '^Quill Probe$' windowactivate --sync";
+        if (mode == "quit-key")
+            shell(activate + " && xdotool key ctrl+q");
+        if (mode == "menu-throws")
+            shell(activate + " && xdotool key ctrl+comma");
+        if (mode == "checkbox-throws")
+            shell("xdotool mousemove 130 230 click 1"); // the box, window at (100, 100)
+    }
+    int ticks = 0;
+};
+
+class ProbeApp : public platform::Application {
+public:
+    void Event_Open() override
+    {
+        say("app-open");
+        if (mode == "app-open-throws")
+            throw platform::IllegalCastException("bad cast in Open");
+        window = std::make_shared<ProbeWindow>();
+        window->SetBounds({ 100, 100, 300, 200 });
+    }
+    std::shared_ptr<ProbeWindow> window;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    mode = argc > 1 ? argv[1] : "";
+    platform::RuntimeInit();
+    platform::RuntimePerformInitializers();
+    try {
+        platform::RuntimeSetExceptionHelper(platform::DefaultExceptionHelper);
+        platform::RuntimeDeclareVersion(2021.021);
+        platform::Application::SetSupportsHiDPI(true);
+        platform::RuntimeInitExternalClasses();
+        platform::InitPluginEntrypoints();
+        platform::ResolvePluginClasses();
+        if (mode == "startup-throws")
+            throw platform::NilObjectException("nil application object");
+        auto app = std::make_shared<ProbeApp>();
+        app->SetVersionData(1, 0, 0, 105, 0, "Probe", "1.0", "");
+        app->SetMenuBar(menuBar());
+        platform::RuntimeRegisterAppObject(app);
+        platform::DesktopColorPickerClose();
+        platform::GetAppObject()->AddMenuHandler(
+            "ShowPreferences", []() -> bool { throw platform::RuntimeException("menu handler failed"); });
+        platform::RunFrameworkInitialization([] { say("late-startup"); });
+        say("loop-start");
+        platform::RuntimeRun();
+        say("loop-returned");
+    } catch (...) {
+        platform::RuntimeUnhandledException(std::current_exception());
+    }
+    platform::RuntimePerformFinalizers();
+    say("finalized");
+    return platform::RuntimeExit();
+}
