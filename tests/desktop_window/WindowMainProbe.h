@@ -1,0 +1,59 @@
+#pragma once
+
+#include "desktop_window/WindowMain.h"
+#include "platform/OpenGLSurface.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+
+// Opens WindowMain's private state to the tests.
+struct WindowMainProbe {
+    static SpriteArray& sprites(WindowMain& w) { return w.sprites; }
+    static bool& inited(WindowMain& w) { return w.inited; }
+    static std::int64_t& fps(WindowMain& w) { return w.fps; }
+    static float& factor(WindowMain& w) { return w.factor; }
+    static std::int64_t& counter(WindowMain& w) { return w.counter; }
+    static std::vector<std::uint32_t>& textureNames(WindowMain& w) { return w.textureNames; }
+    static std::shared_ptr<platform::Timer> timerUpdate(WindowMain& w) { return w.TimerUpdate(); }
+    static std::shared_ptr<platform::Timer> timerUpdateFPS(WindowMain& w) { return w.TimerUpdateFPS(); }
+    static std::shared_ptr<platform::OpenGLSurface> surface(WindowMain& w) { return w.Surface(); }
+    static std::shared_ptr<platform::Label> labelDebug(WindowMain& w) { return w.LabelDebug(); }
+    static void initialise(WindowMain& w) { w.initialise(); }
+    static void loadTextureFromPNGFile(WindowMain& w, const std::string& path) { w.loadTextureFromPNGFile(path); }
+
+    // Stops both ticks so a test drives them by hand.
+    static void stopTimers(WindowMain& w)
+    {
+        w.TimerUpdate()->SetEnabled(false);
+        w.TimerUpdateFPS()->SetEnabled(false);
+    }
+};
+
+// Runs the event loop until done() holds or the time is up.
+template <typename Predicate>
+bool pumpUntil(Predicate done, int milliseconds = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+inline void pumpFor(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// The X window id behind a window's handle.
+inline unsigned long xWindowOf(const platform::Window& w)
+{
+    return reinterpret_cast<QWidget*>(w.Handle())->winId();
+}
