@@ -4,6 +4,7 @@
 // swaps at the same rate. Prints one line when the first frame is drawn.
 //
 //   quill-reference-renderer [--empty] [--width W --height H] [--seconds S]
+#include "PictureFiles.h"
 #include "sprites/ExtendsSpriteArray.h"
 #include "platform/Random.h"
 
@@ -19,22 +20,6 @@
 #include <vector>
 
 namespace {
-
-QString resourcesFolder()
-{
-    return QCoreApplication::applicationDirPath() + "/Resources";
-}
-
-QStringList pictureFiles()
-{
-    QStringList files;
-    for (int n = 0; n <= 130; ++n)
-        files << QString("/toaster_%1.png").arg(n, 4, 10, QChar('0'));
-    for (int n = 0; n <= 29; ++n)
-        files << QString("/police_%1.png").arg(n, 4, 10, QChar('0'));
-    files << "/toast.png" << "/toast-burnt.png";
-    return files;
-}
 
 class Reference : public QOpenGLWindow {
 public:

@@ -4,9 +4,9 @@
 //   quill-window-bench [--seconds S]       one 1920 x 1080 window: print the time of
 //                                          its first frame (the texture load), then
 //                                          the tick rate and sprite count each second
+#include "PictureFiles.h"
 #include "desktop_window/WindowMain.h"
 #include "platform/OpenGLSurface.h"
-#include "platform/SpecialFolder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,13 +28,8 @@ namespace {
 
 int decode()
 {
-    QString resources = QString::fromStdString(platform::SpecialFolder::Resources().NativePath());
-    QStringList files;
-    for (int n = 0; n <= 130; ++n)
-        files << QString("/toaster_%1.png").arg(n, 4, 10, QChar('0'));
-    for (int n = 0; n <= 29; ++n)
-        files << QString("/police_%1.png").arg(n, 4, 10, QChar('0'));
-    files << "/toast.png" << "/toast-burnt.png";
+    QString resources = resourcesFolder();
+    const QStringList files = pictureFiles();
     QElapsedTimer clock;
     clock.start();
     qint64 bytes = 0;
