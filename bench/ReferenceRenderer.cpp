@@ -3,7 +3,9 @@
 // OpenGL 1.x without the framework layer. With --empty it only clears and
 // swaps at the same rate. Prints one line when the first frame is drawn.
 //
-//   quill-reference-renderer [--empty] [--width W --height H] [--seconds S]
+//   quill-reference-renderer [--empty] [--width W --height H] [--windows N] [--seconds S]
+// With --windows N it opens N such windows side by side, each with its own
+// sprites and textures, as the live desktop does on N monitors.
 #include "PictureFiles.h"
 #include "sprites/ExtendsSpriteArray.h"
 #include "platform/Random.h"
@@ -17,6 +19,7 @@
 
 #include <GL/gl.h>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -164,7 +167,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments();
     bool empty = args.contains("--empty");
-    int w = 1920, h = 1080, seconds = 0;
+    int w = 1920, h = 1080, seconds = 0, count = 1;
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == "--width")
             w = args[i + 1].toInt();
@@ -172,11 +175,16 @@ int main(int argc, char** argv)
             h = args[i + 1].toInt();
         else if (args[i] == "--seconds")
             seconds = args[i + 1].toInt();
+        else if (args[i] == "--windows")
+            count = args[i + 1].toInt();
     }
-    Reference window(empty);
-    window.setFlags(Qt::FramelessWindowHint);
-    window.setGeometry(0, 0, w, h);
-    window.show();
+    std::vector<std::unique_ptr<Reference>> windows;
+    for (int i = 0; i < count; ++i) {
+        windows.push_back(std::make_unique<Reference>(empty));
+        windows.back()->setFlags(Qt::FramelessWindowHint);
+        windows.back()->setGeometry(i * w, 0, w, h);
+        windows.back()->show();
+    }
     if (seconds > 0)
         QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     return app.exec();

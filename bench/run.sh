@@ -1,24 +1,40 @@
 #!/usr/bin/env bash
-# The animation benchmarks, each under a private 1920 x 1080 Xvfb with Mesa's
-# software renderer. Build first (scripts/build.sh). Usage: bench/run.sh [SECONDS]
+# The animation benchmarks, each under a private Xvfb (Mesa's software
+# renderer) of one or two 1920 x 1080 monitors. Build first (scripts/build.sh).
+#   bench/run.sh [SECONDS]      SECONDS of steady animation per CPU figure (default 20)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=${BUILD_DIR:-$root/build}/bin
 seconds=${1:-20}
-x() { "$root/scripts/with-x.sh" --screen 1920x1080 -- "$@"; }
+one() { "$root/scripts/with-x.sh" --screen 1920x1080 -- "$@"; }
+two() {
+  "$root/scripts/with-x.sh" --screen 3840x1080 --monitor 1920/508x1080/286+0+0 \
+    --monitor 1920/508x1080/286+1920+0 -- "$@"
+}
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+field() { awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k) v = $(i + 1) } END { print v }'; }
 
-echo "== first frame (163 textures) beside the bare decode, median of 5 runs"
-decode=$(for _ in 1 2 3 4 5; do x "$bin/quill-window-bench" --decode | awk '/decode-ms/ { print $2 }'; done | median)
-first=$(for _ in 1 2 3 4 5; do x "$bin/quill-window-bench" --seconds 2 | awk '/first-frame-ms/ { print $2 }'; done | median)
-echo "bare decode ms: $decode"
-echo "first frame ms: $first  (ratio $(awk -v a="$first" -v b="$decode" 'BEGIN { printf "%.2f", a / b }'))"
+echo "== First frame of a window (its 163-texture load) beside the bare decode, median of 5 runs"
+decode=$(for _ in 1 2 3 4 5; do one "$bin/quill-window-bench" --decode | field decode-ms; done | median)
+first=$(for _ in 1 2 3 4 5; do one "$bin/quill-window-bench" --seconds 2 | field first-frame-ms; done | median)
+launch=$(for _ in 1 2 3 4 5; do one "$bin/quill-window-bench" --seconds 2 | field launch-to-first-frame-ms; done | median)
+echo "bare decode of the 163 files: $decode ms"
+echo "first frame: $first ms ($(awk -v a="$first" -v b="$decode" 'BEGIN { printf "%.2f", a / b }') x the decode); launch to first frame: $launch ms"
 
-echo "== steady CPU over ${seconds}s after 5s of warm-up, % of one core"
-for program in "quill-window-bench --seconds $((seconds + 10))" "quill-reference-renderer" "quill-reference-renderer --empty"; do
-  result=$(x "$root/bench/measure.sh" 5 "$seconds" $bin/$program)
-  cpu=$(echo "$result" | awk '/cpu-percent/ { print $2 }')
-  fps=$(echo "$result" | awk '/^fps/ { f = $2 } END { print f }')
-  sprites=$(echo "$result" | awk '/sprites/ { for (i = 1; i < NF; i++) if ($i == "sprites") s = $(i + 1) } END { print s }')
-  echo "$program: cpu ${cpu}%  last fps ${fps:-n/a}  sprites ${sprites:-n/a}"
+echo "== Steady CPU over ${seconds} s after 5 s of warm-up (% of one core), resident memory"
+run() {
+  local monitors=$1 label=$2
+  shift 2
+  local result
+  if [ "$monitors" = 1 ]; then result=$(one "$root/bench/measure.sh" 5 "$seconds" "$@"); else result=$(two "$root/bench/measure.sh" 5 "$seconds" "$@"); fi
+  local fps
+  fps=$(echo "$result" | awk '/ fps / { for (i = 1; i < NF; i++) if ($i == "fps") f = f " " $(i + 1) } END { print f }' | awk '{ print $(NF - 1), $NF }')
+  echo "$monitors monitor(s), $label: cpu $(echo "$result" | field cpu-percent)%, rss $(echo "$result" | field rss-kb) kB${fps:+, last fps $fps}"
+}
+for monitors in 1 2; do
+  run $monitors "live desktop (quillamere)" "$bin/quillamere"
+  run $monitors "framework window bench" "$bin/quill-window-bench" --all-screens --seconds $((seconds + 10))
+  run $monitors "bare reference" "$bin/quill-reference-renderer" --windows $monitors
+  run $monitors "empty clear-and-swap" "$bin/quill-reference-renderer" --empty --windows $monitors
 done
+echo "texture bytes per window: $((163 * 256 * 256 * 4)) (163 RGBA pictures of 256 x 256)"
