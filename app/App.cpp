@@ -29,14 +29,17 @@ std::int64_t App::ScreenCount() const { return platform::Screen::ScreenCount(); 
 void App::Event_Open()
 {
     // The count is read on every pass: screens may come or go meanwhile.
-    for (std::int64_t i = 0; i <= ScreenCount() - 1; ++i) {
-        auto window = std::make_shared<WindowMain>(i);
-        // The full frame, not the available area: the window lies beneath everything.
-        const platform::Screen screen = platform::Screen::ScreenAt(i);
-        window->SetBounds({ static_cast<double>(screen.Left()), static_cast<double>(screen.Top()),
-            static_cast<double>(screen.Width()), static_cast<double>(screen.Height()) });
-        windows.push_back(window);
-    }
+    for (std::int64_t i = 0; i <= ScreenCount() - 1; ++i)
+        windows.push_back(NewWindowFor(i));
+}
+
+std::shared_ptr<WindowMain> App::NewWindowFor(std::int64_t screen)
+{
+    auto window = std::make_shared<WindowMain>(screen);
+    const platform::Screen frame = platform::Screen::ScreenAt(screen);
+    window->SetBounds({ static_cast<double>(frame.Left()), static_cast<double>(frame.Top()),
+        static_cast<double>(frame.Width()), static_cast<double>(frame.Height()) });
+    return window;
 }
 
 std::shared_ptr<WindowMain> App::existsFor(std::int64_t screen)

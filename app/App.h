@@ -38,6 +38,11 @@ public:
     // The first window of the registered App's windows that covers screen, or none.
     virtual std::shared_ptr<WindowMain> existsFor(std::int64_t screen);
 
+    // A new animation window for screen, over that screen's full frame (not
+    // the available area: the window lies beneath everything). The caller
+    // appends it to windows.
+    static std::shared_ptr<WindowMain> NewWindowFor(std::int64_t screen);
+
 protected:
     // The number of screens now, read afresh on every pass of Event_Open.
     // Tests override it to script a count that the display cannot produce

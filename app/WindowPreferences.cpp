@@ -127,37 +127,27 @@ void WindowPreferences::CheckBoxScreen_Action(platform::CheckBox& sender)
     // could not be placed, and would be left open outside App::windows.
     if (index < 0 || index >= platform::Screen::ScreenCount())
         return;
-    auto window = std::make_shared<WindowMain>(index);
-    const platform::Screen screen = platform::Screen::ScreenAt(index);
-    window->SetBounds({ static_cast<double>(screen.Left()), static_cast<double>(screen.Top()),
-        static_cast<double>(screen.Width()), static_cast<double>(screen.Height()) });
-    app.windows.push_back(window);
+    app.windows.push_back(App::NewWindowFor(index));
 }
 
 std::shared_ptr<platform::MenuItem> WindowPreferences::FileMenu() const
 {
-    return platform::deref(MenuBar(), "menu bar").Child("FileMenu");
+    return MainMenuBar::ItemNamed(MenuBar(), "FileMenu");
 }
 
 std::shared_ptr<platform::MenuItem> WindowPreferences::CloseWindow() const
 {
-    return platform::deref(FileMenu(), "File menu").Child("CloseWindow");
+    return MainMenuBar::ItemNamed(MenuBar(), "CloseWindow");
 }
 
 std::shared_ptr<platform::MenuItem> WindowPreferences::ShowPreferences() const
 {
-    return platform::deref(FileMenu(), "File menu").Child("ShowPreferences");
+    return MainMenuBar::ItemNamed(MenuBar(), "ShowPreferences");
 }
 
 std::shared_ptr<platform::QuitMenuItem> WindowPreferences::FileQuit() const
 {
-    std::shared_ptr<platform::MenuItem> item = platform::deref(FileMenu(), "File menu").Child("FileQuit");
-    if (!item)
-        return nullptr;
-    auto quit = std::dynamic_pointer_cast<platform::QuitMenuItem>(item);
-    if (!quit)
-        throw platform::IllegalCastException("FileQuit is not a QuitMenuItem");
-    return quit;
+    return MainMenuBar::QuitItem(MenuBar());
 }
 
 void WindowPreferences::Event_Close() { platform::deref(App::Instance(), "application object").prefsWindow = nullptr; }

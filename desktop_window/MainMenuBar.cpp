@@ -15,6 +15,21 @@ std::shared_ptr<MainMenuBar> MainMenuBar::Instance()
     return bar;
 }
 
+std::shared_ptr<platform::MenuItem> MainMenuBar::ItemNamed(
+    const std::shared_ptr<platform::MenuBar>& bar, const std::string& name)
+{
+    auto& menus = platform::deref(bar, "menu bar");
+    if (auto menu = menus.Child(name))
+        return menu;
+    auto fileMenu = menus.Child("FileMenu");
+    return fileMenu ? fileMenu->Child(name) : nullptr;
+}
+
+std::shared_ptr<platform::QuitMenuItem> MainMenuBar::QuitItem(const std::shared_ptr<platform::MenuBar>& bar)
+{
+    return std::dynamic_pointer_cast<platform::QuitMenuItem>(ItemNamed(bar, "FileQuit"));
+}
+
 MainMenuBar::MainMenuBar()
 {
     FileMenu();

@@ -131,22 +131,22 @@ std::shared_ptr<platform::Label> WindowMain::LabelDebug() const
 
 std::shared_ptr<platform::MenuItem> WindowMain::FileMenu() const
 {
-    return platform::deref(MenuBar(), "menu bar").Child("FileMenu");
+    return MainMenuBar::ItemNamed(MenuBar(), "FileMenu");
 }
 
 std::shared_ptr<platform::MenuItem> WindowMain::CloseWindow() const
 {
-    return platform::deref(FileMenu(), "File menu").Child("CloseWindow");
+    return MainMenuBar::ItemNamed(MenuBar(), "CloseWindow");
 }
 
 std::shared_ptr<platform::MenuItem> WindowMain::ShowPreferences() const
 {
-    return platform::deref(FileMenu(), "File menu").Child("ShowPreferences");
+    return MainMenuBar::ItemNamed(MenuBar(), "ShowPreferences");
 }
 
 std::shared_ptr<platform::QuitMenuItem> WindowMain::FileQuit() const
 {
-    return std::dynamic_pointer_cast<platform::QuitMenuItem>(platform::deref(FileMenu(), "File menu").Child("FileQuit"));
+    return MainMenuBar::QuitItem(MenuBar());
 }
 
 // --- placement and projection ---

@@ -1,5 +1,6 @@
 #include "desktop_window/MainMenuBar.h"
 #include "platform/QuitMenuItem.h"
+#include "platform/RuntimeException.h"
 
 #include <gtest/gtest.h>
 
@@ -37,4 +38,16 @@ TEST(MainMenuBar, OneSharedBarWithTheFileMenu)
     EXPECT_EQ(file->Item(1)->Text().size(), 14u); // "Preferences" + 3 bytes of U+2026
     EXPECT_TRUE(std::dynamic_pointer_cast<platform::QuitMenuItem>(file->Item(0)));
     EXPECT_FALSE(std::dynamic_pointer_cast<platform::QuitMenuItem>(file->Item(1)));
+}
+
+TEST(MainMenuBar, ItemsAreFoundByNameInABar)
+{
+    std::shared_ptr<platform::MenuBar> bar = MainMenuBar::Instance();
+    auto file = bar->Child("FileMenu");
+    EXPECT_EQ(MainMenuBar::ItemNamed(bar, "FileMenu"), file);
+    EXPECT_EQ(MainMenuBar::ItemNamed(bar, "CloseWindow"), file->Child("CloseWindow"));
+    EXPECT_EQ(MainMenuBar::ItemNamed(bar, "ShowPreferences"), file->Child("ShowPreferences"));
+    EXPECT_EQ(MainMenuBar::QuitItem(bar), file->Child("FileQuit"));
+    EXPECT_EQ(MainMenuBar::ItemNamed(bar, "NoSuchItem"), nullptr);
+    EXPECT_THROW(MainMenuBar::ItemNamed(nullptr, "FileMenu"), platform::NilObjectException);
 }
