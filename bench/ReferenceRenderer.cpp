@@ -26,8 +26,9 @@ namespace {
 
 class Reference : public QOpenGLWindow {
 public:
-    explicit Reference(bool empty)
+    Reference(bool empty, int number)
         : empty_(empty)
+        , number_(number)
     {
         QSurfaceFormat format;
         format.setRenderableType(QSurfaceFormat::OpenGL);
@@ -130,7 +131,7 @@ private:
     {
         if (empty_)
             return;
-        std::printf("sprites %zu fps %lld\n", sprites_.size(), ticks_ * 2);
+        std::printf("screen %d fps %lld sprites %zu\n", number_, ticks_ * 2, sprites_.size());
         std::fflush(stdout);
         ticks_ = 0;
         auto& random = platform::System::Random();
@@ -151,6 +152,7 @@ private:
     }
 
     bool empty_;
+    int number_;
     bool firstFrameReported_ = false;
     float factor_ = 0;
     long long ticks_ = 0;
@@ -180,7 +182,7 @@ int main(int argc, char** argv)
     }
     std::vector<std::unique_ptr<Reference>> windows;
     for (int i = 0; i < count; ++i) {
-        windows.push_back(std::make_unique<Reference>(empty));
+        windows.push_back(std::make_unique<Reference>(empty, i));
         windows.back()->setFlags(Qt::FramelessWindowHint);
         windows.back()->setGeometry(i * w, 0, w, h);
         windows.back()->show();

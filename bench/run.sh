@@ -28,7 +28,9 @@ run() {
   local result
   if [ "$monitors" = 1 ]; then result=$(one "$root/bench/measure.sh" 5 "$seconds" "$@"); else result=$(two "$root/bench/measure.sh" 5 "$seconds" "$@"); fi
   local fps
-  fps=$(echo "$result" | awk '/ fps / { for (i = 1; i < NF; i++) if ($i == "fps") f = f " " $(i + 1) } END { print f }' | awk '{ print $(NF - 1), $NF }')
+  # The last tick rate that each window measured.
+  fps=$(echo "$result" | awk '/ fps / { for (i = 1; i < NF; i++) if ($i == "fps") last[$2] = $(i + 1) }
+    END { for (s in last) { printf "%s%s", sep, last[s]; sep = " " } }')
   echo "$monitors monitor(s), $label: cpu $(echo "$result" | field cpu-percent)%, rss $(echo "$result" | field rss-kb) kB${fps:+, last fps $fps}"
 }
 for monitors in 1 2; do
