@@ -7,5 +7,5 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "There is no X display to run on: set DISPLAY (for example DISPLAY=:0) and run this again." >&2
   exit 1
 fi
-"$root/scripts/build.sh"
+BUILD_TARGETS=quillamere "$root/scripts/build.sh"
 exec "${BUILD_DIR:-$root/build}/bin/quillamere"
