@@ -1,0 +1,142 @@
+#include "Program.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iostream>
+
+#ifndef QUILL_INSTALLED_RESOURCES
+#error "tests/e2e/CMakeLists.txt defines QUILL_INSTALLED_RESOURCES"
+#endif
+
+using namespace e2e;
+
+namespace {
+
+const QString brokenPicture = QStringLiteral("toaster_0042.png");
+
+QString builtResources() { return QFileInfo(Program::builtExecutable()).absolutePath() + "/Resources"; }
+
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray chunk(const char* type, const QByteArray& data)
+{
+    QByteArray out(4, '\0');
+    qToBigEndian<quint32>(static_cast<quint32>(data.size()), out.data());
+    QByteArray body = QByteArray(type) + data;
+    out += body;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(crc32(body), crc.data());
+    return out + crc;
+}
+
+// A well-formed PNG whose header claims 100000 × 100000 RGBA pixels.
+QByteArray hugePng()
+{
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(100000, header.data());
+    qToBigEndian<quint32>(100000, header.data() + 4);
+    header[8] = 8; // bits per channel
+    header[9] = 6; // RGBA
+    QByteArray rows = qCompress(QByteArray(1024, '\0')).mid(4); // a zlib stream
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", rows) + chunk("IEND", {});
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+struct BadInputCase {
+    const char* name;
+    bool resourcesFolder;
+    // Puts the broken picture in place of the good one; may do nothing.
+    std::function<void(const QString& path)> breakPicture;
+};
+
+class BadInput : public testing::TestWithParam<BadInputCase> { };
+
+} // namespace
+
+TEST_P(BadInput, EndsAtOnceWithOneLineNamingTheFile)
+{
+    const BadInputCase& c = GetParam();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QString executable = folder.filePath("quillamere");
+    ASSERT_TRUE(QFile::copy(Program::builtExecutable(), executable));
+    QFile::setPermissions(executable, QFile::permissions(Program::builtExecutable()));
+
+    QString named;
+    if (c.resourcesFolder) {
+        QDir resources(folder.filePath("Resources"));
+        ASSERT_TRUE(QDir().mkpath(resources.path()));
+        const QStringList pictures = QDir(builtResources()).entryList({ "*.png" }, QDir::Files);
+        ASSERT_EQ(pictures.size(), 163);
+        for (const QString& picture : pictures) {
+            if (picture != brokenPicture) {
+                ASSERT_TRUE(QFile::link(builtResources() + "/" + picture, resources.filePath(picture)));
+            }
+        }
+        named = resources.filePath(brokenPicture);
+        c.breakPicture(named);
+    } else {
+        if (QFileInfo(QStringLiteral(QUILL_INSTALLED_RESOURCES)).isDir())
+            GTEST_SKIP() << "installed pictures stand in for the missing folder";
+        named = QStringLiteral(QUILL_INSTALLED_RESOURCES) + "/toaster_0000.png";
+    }
+
+    Program program(executable);
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(program.waitForExit(15000)) << "the program kept running";
+    std::cout << "[ measured ] " << c.name << ": exit " << program.exitCode() << " after " << program.secondsToExit()
+              << " s; stderr:\n"
+              << program.standardError().toStdString();
+    EXPECT_TRUE(program.exitedNormally()) << "the program crashed";
+    EXPECT_EQ(program.exitCode(), 1);
+    // About a second for the program; the rest is slack for a loaded machine.
+    EXPECT_LT(program.secondsToExit(), 3.0);
+
+    // The decoder may warn on its own lines; the program says it once.
+    QString text = program.standardError();
+    int naming = 0, others = 0;
+    for (const QString& line : text.split('\n', Qt::SkipEmptyParts)) {
+        if (line.contains(named))
+            ++naming;
+        else if (!line.startsWith("libpng") && !line.contains("QImageIOHandler"))
+            ++others;
+    }
+    EXPECT_EQ(naming, 1) << text.toStdString();
+    EXPECT_EQ(others, 0) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, BadInput,
+    testing::Values(BadInputCase { "ResourcesFolderMissing", false, nullptr },
+        BadInputCase { "PictureMissing", true, [](const QString&) {} },
+        BadInputCase { "PictureTruncated", true,
+            [](const QString& path) {
+                QFile good(builtResources() + "/" + brokenPicture);
+                ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+                QByteArray bytes = good.readAll();
+                write(path, bytes.left(bytes.size() / 3));
+            } },
+        BadInputCase { "NotAPicture", true,
+            [](const QString& path) { write(path, "This is a note about toasters, not a picture.\n"); } },
+        BadInputCase { "PictureTooLarge", true, [](const QString& path) { write(path, hugePng()); } }),
+    [](const testing::TestParamInfo<BadInputCase>& info) { return std::string(info.param.name); });

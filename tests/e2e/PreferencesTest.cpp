@@ -1,0 +1,100 @@
+#include "PreferencesWindow.h"
+#include "Program.h"
+#include "UserActions.h"
+#include "XTools.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+// The desktop window that covers the frame exactly, or 0.
+WindowId windowOver(const Program& program, const QRect& frame)
+{
+    for (WindowId id : program.desktopWindows()) {
+        if (geometry(id) == frame)
+            return id;
+    }
+    return 0;
+}
+
+const QStringList captions { "Main Screen", "Display 0", "Display 1", "Display 2", "Untitled" };
+
+} // namespace
+
+TEST(Preferences, BoxesSwitchEachScreenAndCloseWithTheirWindow)
+{
+    std::vector<QRect> screens = monitors();
+    ASSERT_EQ(screens.size(), 2u);
+    Program program;
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
+    ASSERT_TRUE(waitUntil([&] { return windowOver(program, screens[0]) && windowOver(program, screens[1]); }, 5000));
+
+    std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
+    ASSERT_TRUE(prefs) << "Ctrl+, in an animation window opened no preferences window";
+    EXPECT_EQ(title(prefs->id()), "Quillamere Preferences");
+    EXPECT_EQ(prefs->content().size(), QSize(424, 264));
+    EXPECT_FALSE(property(prefs->id(), "_NET_WM_WINDOW_TYPE").contains("DESKTOP"));
+    QImage shot = screenshot();
+    EXPECT_EQ(prefs->caption(shot, 0, captions), "Main Screen");
+    EXPECT_EQ(prefs->caption(shot, 1, captions), "Display 1");
+    EXPECT_TRUE(prefs->ticked(shot, 0));
+    EXPECT_TRUE(prefs->ticked(shot, 1));
+
+    // Preferences… again shows the same window.
+    activate(windowOver(program, screens[0]));
+    key("ctrl+comma");
+    sleepMs(500);
+    EXPECT_EQ(program.preferencesWindows(), std::vector<WindowId> { prefs->id() });
+
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(testing::Message() << "box " << i);
+        WindowId before = windowOver(program, screens[i]);
+        WindowId other = windowOver(program, screens[1 - i]);
+        prefs->click(i);
+        EXPECT_TRUE(waitUntil([&] { return !contains(clientList(), before); }, 5000))
+            << "clearing the box left the screen's window";
+        EXPECT_EQ(program.desktopWindows(), std::vector<WindowId> { other });
+        EXPECT_FALSE(prefs->ticked(screenshot(), i));
+
+        prefs->click(i);
+        WindowId again = 0;
+        EXPECT_TRUE(waitUntil([&] { return (again = windowOver(program, screens[i])) != 0; }, 10000))
+            << "ticking the box opened no window over the screen's full frame";
+        EXPECT_EQ(program.desktopWindows().size(), 2u);
+        if (again) {
+            EXPECT_TRUE(property(again, "_NET_WM_WINDOW_TYPE").contains("= _NET_WM_WINDOW_TYPE_DESKTOP"));
+            std::vector<WindowId> order = stacking();
+            EXPECT_LT(std::find(order.begin(), order.end(), again), std::find(order.begin(), order.end(), prefs->id()))
+                << "the new desktop window is above the preferences window";
+        }
+        EXPECT_TRUE(prefs->ticked(screenshot(), i));
+    }
+
+    // Ctrl+W closes the preferences window only.
+    ASSERT_TRUE(activate(prefs->id()));
+    key("ctrl+w");
+    EXPECT_TRUE(waitUntil([&] { return program.preferencesWindows().empty(); }, 5000));
+    EXPECT_EQ(program.desktopWindows().size(), 2u);
+
+    // A new preferences window shows the windows as they stand.
+    prefs = openPreferencesByKeys(program);
+    ASSERT_TRUE(prefs);
+    prefs->click(1);
+    EXPECT_TRUE(waitUntil([&] { return program.desktopWindows().size() == 1; }, 5000));
+    ASSERT_TRUE(activate(prefs->id()));
+    key("ctrl+w");
+    EXPECT_TRUE(waitUntil([&] { return program.preferencesWindows().empty(); }, 5000));
+    prefs = openPreferencesByKeys(program);
+    ASSERT_TRUE(prefs);
+    shot = screenshot();
+    EXPECT_TRUE(prefs->ticked(shot, 0));
+    EXPECT_FALSE(prefs->ticked(shot, 1));
+    prefs->click(1);
+    EXPECT_TRUE(waitUntil([&] { return windowOver(program, screens[1]) != 0; }, 10000));
+
+    EXPECT_TRUE(program.isRunning());
+    EXPECT_EQ(program.standardError().toStdString(), "");
+}

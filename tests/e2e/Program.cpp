@@ -1,0 +1,92 @@
+#include "Program.h"
+
+#include <QFile>
+
+#ifndef QUILL_PROGRAM
+#error "tests/e2e/CMakeLists.txt defines QUILL_PROGRAM"
+#endif
+
+namespace e2e {
+
+QString Program::builtExecutable() { return QStringLiteral(QUILL_PROGRAM); }
+
+Program::Program(QString executable)
+    : executable_(std::move(executable))
+{
+}
+
+Program::~Program() { stop(); }
+
+bool Program::start()
+{
+    process_.setStandardOutputFile(outputDir_.filePath("stdout"));
+    process_.setStandardErrorFile(outputDir_.filePath("stderr"));
+    launched_ = std::chrono::steady_clock::now();
+    process_.start(executable_, {});
+    if (!process_.waitForStarted(10000))
+        return false;
+    pid_ = process_.processId();
+    return true;
+}
+
+bool Program::isRunning()
+{
+    if (process_.state() == QProcess::NotRunning)
+        return false;
+    return !waitForExit(1);
+}
+
+std::vector<WindowId> Program::desktopWindows() const
+{
+    return visibleWindows(pid_, QStringLiteral("^Quillamere Live Desktop$"));
+}
+
+std::vector<WindowId> Program::preferencesWindows() const
+{
+    return visibleWindows(pid_, QStringLiteral("^Quillamere Preferences$"));
+}
+
+bool Program::waitForDesktopWindows(std::size_t count, int timeoutMs) const
+{
+    return waitUntil([&] { return desktopWindows().size() == count; }, timeoutMs);
+}
+
+bool Program::waitForExit(int timeoutMs)
+{
+    if (process_.state() == QProcess::NotRunning)
+        return true;
+    if (!process_.waitForFinished(timeoutMs))
+        return false;
+    exited_ = std::chrono::steady_clock::now();
+    return true;
+}
+
+bool Program::exitedNormally() const
+{
+    return process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::NormalExit;
+}
+
+int Program::exitCode() const { return process_.exitCode(); }
+
+double Program::secondsToExit() const { return std::chrono::duration<double>(exited_ - launched_).count(); }
+
+QString Program::standardError() const
+{
+    QFile file(outputDir_.filePath("stderr"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(file.readAll());
+}
+
+void Program::stop()
+{
+    if (process_.state() == QProcess::NotRunning)
+        return;
+    process_.terminate();
+    if (!waitForExit(3000)) {
+        process_.kill();
+        waitForExit(3000);
+    }
+}
+
+} // namespace e2e

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "XTools.h"
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <chrono>
+#include <vector>
+
+namespace e2e {
+
+// The program under test, run as its own process: started, watched through
+// the windows it shows, and stopped by its PID.
+class Program {
+public:
+    static QString builtExecutable();
+
+    explicit Program(QString executable = builtExecutable());
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool start();
+    qint64 pid() const { return pid_; }
+    bool isRunning();
+
+    std::vector<WindowId> desktopWindows() const;
+    std::vector<WindowId> preferencesWindows() const;
+    bool waitForDesktopWindows(std::size_t count, int timeoutMs) const;
+
+    // Waits for the process to end; false if it still runs.
+    bool waitForExit(int timeoutMs);
+    bool exitedNormally() const;
+    int exitCode() const;
+    // From the launch to the moment the exit was seen.
+    double secondsToExit() const;
+    QString standardError() const;
+
+    // Ends the process by its PID: SIGTERM, then SIGKILL.
+    void stop();
+
+private:
+    QString executable_;
+    QTemporaryDir outputDir_;
+    QProcess process_;
+    qint64 pid_ = 0;
+    std::chrono::steady_clock::time_point launched_;
+    std::chrono::steady_clock::time_point exited_;
+};
+
+} // namespace e2e

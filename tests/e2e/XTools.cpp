@@ -1,0 +1,223 @@
+#include "XTools.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <chrono>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+    std::vector<WindowId> idsAfterHash(const QString& text)
+    {
+        std::vector<WindowId> ids;
+        int hash = text.indexOf('#');
+        if (hash < 0)
+            return ids;
+        for (const QString& part : text.mid(hash + 1).split(',', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            WindowId id = part.trimmed().toULong(&ok, 16);
+            if (ok)
+                ids.push_back(id);
+        }
+        return ids;
+    }
+
+    std::vector<WindowId> idsPerLine(const QString& text)
+    {
+        std::vector<WindowId> ids;
+        for (const QString& line : text.split('\n', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            WindowId id = line.trimmed().toULong(&ok, 10);
+            if (ok)
+                ids.push_back(id);
+        }
+        return ids;
+    }
+
+    int field(const QString& text, const QString& label)
+    {
+        QRegularExpression re(QRegularExpression::escape(label) + QStringLiteral(":\\s*(-?\\d+)"));
+        auto match = re.match(text);
+        return match.hasMatch() ? match.captured(1).toInt() : -1;
+    }
+
+} // namespace
+
+QString run(const QString& program, const QStringList& arguments, int timeoutMs)
+{
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(2000);
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int stepMs)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (true) {
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        sleepMs(stepMs);
+    }
+}
+
+std::vector<QRect> monitors()
+{
+    // " 0: +*quill0 1280/338x1024/270+0+0  screen"
+    QRegularExpression re(QStringLiteral("^\\s*\\d+:\\s+\\+?(\\*?)\\S+\\s+(\\d+)/\\d+x(\\d+)/\\d+\\+(\\d+)\\+(\\d+)"));
+    std::vector<QRect> result;
+    for (const QString& line : run("xrandr", { "--listmonitors" }).split('\n')) {
+        auto m = re.match(line);
+        if (!m.hasMatch())
+            continue;
+        QRect r(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        if (m.captured(1) == "*")
+            result.insert(result.begin(), r);
+        else
+            result.push_back(r);
+    }
+    return result;
+}
+
+bool setMonitor(const QString& name, const QString& geometry)
+{
+    QProcess process;
+    process.start("xrandr", { "--setmonitor", name, geometry, "none" });
+    return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+bool deleteMonitor(const QString& name)
+{
+    QProcess process;
+    process.start("xrandr", { "--delmonitor", name });
+    return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+bool windowManagerRunning() { return run("xprop", { "-root", "_NET_SUPPORTING_WM_CHECK" }).contains("window id"); }
+
+std::vector<WindowId> clientList() { return idsAfterHash(run("xprop", { "-root", "_NET_CLIENT_LIST" })); }
+
+std::vector<WindowId> stacking() { return idsAfterHash(run("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" })); }
+
+std::vector<WindowId> topLevelWindows()
+{
+    if (windowManagerRunning())
+        return clientList();
+    // "     0x200001 "name": ()  10x10+0+0  +0+0"
+    std::vector<WindowId> ids;
+    QRegularExpression re(QStringLiteral("^\\s+(0x[0-9a-fA-F]+)\\s"));
+    for (const QString& line : run("xwininfo", { "-root", "-children" }).split('\n')) {
+        auto m = re.match(line);
+        if (m.hasMatch())
+            ids.push_back(m.captured(1).toULong(nullptr, 16));
+    }
+    return ids;
+}
+
+std::vector<WindowId> visibleWindows(qint64 pid, const QString& titlePattern)
+{
+    std::vector<WindowId> found = idsPerLine(
+        run("xdotool", { "search", "--all", "--onlyvisible", "--pid", QString::number(pid), "--name", titlePattern }));
+    std::vector<WindowId> tops = topLevelWindows();
+    std::vector<WindowId> result;
+    for (WindowId id : found) {
+        if (contains(tops, id))
+            result.push_back(id);
+    }
+    return result;
+}
+
+std::vector<WindowId> popupMenus(qint64 pid)
+{
+    // Menus are override-redirect windows straight under the root, which
+    // no window manager reparents.
+    std::vector<WindowId> result;
+    QRegularExpression re(QStringLiteral("^\\s+(0x[0-9a-fA-F]+)\\s"));
+    for (const QString& line : run("xwininfo", { "-root", "-children" }).split('\n')) {
+        auto m = re.match(line);
+        if (!m.hasMatch())
+            continue;
+        WindowId id = m.captured(1).toULong(nullptr, 16);
+        QString info = run("xwininfo", { "-id", QString::number(id) });
+        if (!info.contains("IsViewable") || !info.contains("Override Redirect State: yes"))
+            continue;
+        if (property(id, "_NET_WM_PID").endsWith("= " + QString::number(pid)))
+            result.push_back(id);
+    }
+    return result;
+}
+
+QString property(WindowId window, const QString& name)
+{
+    return run("xprop", { "-id", QString::number(window), name }).trimmed();
+}
+
+QString title(WindowId window)
+{
+    QString text = property(window, "_NET_WM_NAME");
+    int quote = text.indexOf('"');
+    if (quote < 0)
+        return {};
+    return text.mid(quote + 1, text.lastIndexOf('"') - quote - 1);
+}
+
+QRect geometry(WindowId window)
+{
+    QString text = run("xwininfo", { "-id", QString::number(window) });
+    return QRect(field(text, "Absolute upper-left X"), field(text, "Absolute upper-left Y"), field(text, "Width"),
+        field(text, "Height"));
+}
+
+WindowId activeWindow() { return run("xdotool", { "getactivewindow" }).trimmed().toULong(); }
+
+bool activate(WindowId window, int timeoutMs)
+{
+    // Without --sync: xdotool would wait forever for a window that the
+    // window manager declines to activate.
+    run("xdotool", { "windowactivate", QString::number(window) });
+    return waitUntil([&] { return activeWindow() == window; }, timeoutMs);
+}
+
+void key(const QString& keys)
+{
+    QStringList arguments { "key" };
+    arguments += keys.split(' ', Qt::SkipEmptyParts);
+    run("xdotool", arguments);
+}
+
+void click(QPoint at, int button)
+{
+    run("xdotool", { "mousemove", QString::number(at.x()), QString::number(at.y()), "click", QString::number(button) });
+}
+
+void clickRepeatedly(QPoint at, int repeat, int delayMs)
+{
+    run("xdotool",
+        { "mousemove", QString::number(at.x()), QString::number(at.y()), "click", "--repeat", QString::number(repeat),
+            "--delay", QString::number(delayMs), "1" },
+        120000);
+}
+
+QImage screenshot()
+{
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start("import", { "-window", "root", "-depth", "8", "ppm:-" });
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished(2000);
+        return {};
+    }
+    return QImage::fromData(process.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace e2e

@@ -1,0 +1,68 @@
+#pragma once
+
+// Small wrappers around the X command-line tools (xprop, xwininfo, xrandr,
+// xdotool, import) through which the end-to-end tests see and drive the
+// display, as a user's tools would.
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace e2e {
+
+using WindowId = unsigned long;
+
+// Runs a tool to completion and returns its standard output.
+QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000);
+
+void sleepMs(int ms);
+
+// Polls the condition until it holds or the time is up; true if it held.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int stepMs = 100);
+
+// The RandR monitors, the primary first, then in xrandr's order.
+std::vector<QRect> monitors();
+bool setMonitor(const QString& name, const QString& geometry);
+bool deleteMonitor(const QString& name);
+
+bool windowManagerRunning();
+std::vector<WindowId> clientList();
+// _NET_CLIENT_LIST_STACKING, bottom first.
+std::vector<WindowId> stacking();
+// Managed windows under a window manager, else the root's children.
+std::vector<WindowId> topLevelWindows();
+// Mapped top-level windows of a process whose title matches the pattern
+// (an extended regular expression, as xdotool takes it).
+std::vector<WindowId> visibleWindows(qint64 pid, const QString& titlePattern);
+// Mapped popup menus of a process.
+std::vector<WindowId> popupMenus(qint64 pid);
+
+QString property(WindowId window, const QString& name);
+QString title(WindowId window);
+// Position and size of the window's own area, in root coordinates.
+QRect geometry(WindowId window);
+
+WindowId activeWindow();
+// Asks the window manager to activate the window; true once it is active.
+bool activate(WindowId window, int timeoutMs = 3000);
+// Key combinations separated by spaces, pressed in turn.
+void key(const QString& keys);
+void click(QPoint at, int button = 1);
+void clickRepeatedly(QPoint at, int repeat, int delayMs);
+
+QImage screenshot();
+
+template <typename T> bool contains(const std::vector<T>& list, const T& value)
+{
+    for (const T& item : list) {
+        if (item == value)
+            return true;
+    }
+    return false;
+}
+
+} // namespace e2e
