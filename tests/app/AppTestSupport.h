@@ -3,6 +3,7 @@
 // Helpers of the application shell's tests: the real event loop, the
 // registered App, child processes and the X tools.
 
+#include "tests/support/EventLoop.h"
 #include "app/App.h"
 #include "app/WindowPreferences.h"
 #include "desktop_window/WindowMain.h"
@@ -33,24 +34,12 @@ extern char** environ;
 
 namespace app_test {
 
-// Runs the event loop until done() holds or timeoutMs passed; returns done().
+// Waits longer than the shared default: whole program windows open here.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 8000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return quill_test::WaitUntil(done, timeoutMs);
 }
-
-inline void Spin(int ms)
-{
-    WaitUntil([] { return false; }, ms);
-}
+using quill_test::Spin;
 
 // Whether a window has opened and is shown (it is shown after its Open event).
 inline bool IsOpen(const platform::Window& window)

@@ -3,8 +3,8 @@
 #include "desktop_window/WindowMain.h"
 #include "platform/OpenGLSurface.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include "tests/support/EventLoop.h"
+
 #include <QWidget>
 
 // Opens WindowMain's private state to the tests.
@@ -30,26 +30,15 @@ struct WindowMainProbe {
     }
 };
 
-// Runs the event loop until done() holds or the time is up.
 template <typename Predicate>
 bool pumpUntil(Predicate done, int milliseconds = 5000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
+    return quill_test::WaitUntil(done, milliseconds);
 }
 
 inline void pumpFor(int milliseconds)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    quill_test::Spin(milliseconds);
 }
 
 // The X window id behind a window's handle.

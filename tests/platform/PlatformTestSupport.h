@@ -3,6 +3,7 @@
 // Helpers shared by the framework layer's tests: waiting on the real event
 // loop, running the X tools, and reaching a window's native objects.
 
+#include "tests/support/EventLoop.h"
 #include "platform/Window.h"
 
 #include <QCoreApplication>
@@ -16,25 +17,8 @@
 
 namespace platform_test {
 
-// Runs the event loop until done() holds or timeoutMs passed; returns done().
-inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-// Runs the event loop for ms milliseconds.
-inline void Spin(int ms)
-{
-    WaitUntil([] { return false; }, ms);
-}
+using quill_test::Spin;
+using quill_test::WaitUntil;
 
 struct CommandResult {
     int exitCode = -1;
