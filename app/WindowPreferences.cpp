@@ -77,8 +77,8 @@ void WindowPreferences::Event_Open()
 
     for (std::int64_t i = 1; i <= platform::Screen::ScreenCount() - 1; ++i) {
         std::shared_ptr<::CheckBoxScreen> box = ::CheckBoxScreen::Create(*this);
-        box->SetLeft(platform::deref(CheckBoxScreen(0), "CheckBoxScreen(0)").Left());
-        box->SetTop(platform::deref(CheckBoxScreen(0), "CheckBoxScreen(0)").Top() + i * 40);
+        box->SetLeft(main.Left());
+        box->SetTop(main.Top() + i * 40);
         box->SetCaption("Display " + platform::Text::Str(i));
         if (app.existsFor(i))
             box->SetValue(true);

@@ -30,8 +30,7 @@ void Label::SetTextColor(std::uint32_t color)
     if (!label)
         return;
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText,
-        QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF, 255 - ((color >> 24) & 0xFF)));
+    palette.setColor(QPalette::WindowText, qt::ToQtColor(color));
     label->setPalette(palette);
 }
 

@@ -63,15 +63,21 @@ struct OpenGLSurface::Impl {
         return format;
     }
 
+    // A native window keeps the format it was created with, so only one not
+    // yet created takes the new one.
+    void UpdateWindowFormat()
+    {
+        if (window && !window->handle())
+            window->setFormat(Format());
+    }
+
     void EnsureContext()
     {
         if (context || closed)
             return;
-        const QSurfaceFormat format = Format();
-        if (window && !window->handle())
-            window->setFormat(format);
+        UpdateWindowFormat();
         auto created = std::make_unique<QOpenGLContext>();
-        created->setFormat(format);
+        created->setFormat(Format());
         if (!created->create())
             throw RuntimeException("cannot create an OpenGL context");
         offscreen = std::make_unique<QOffscreenSurface>();
@@ -105,6 +111,7 @@ struct OpenGLSurface::Impl {
             const qreal ratio = window->devicePixelRatio();
             glViewport(0, 0, static_cast<GLsizei>(std::lround(window->width() * ratio)),
                 static_cast<GLsizei>(std::lround(window->height() * ratio)));
+            // A copy: Render may replace itself while it runs.
             auto render = self.Render;
             if (render)
                 render(self);
@@ -144,7 +151,8 @@ namespace {
 
     void SurfaceWindow::exposeEvent(QExposeEvent*)
     {
-        if (impl && isExposed())
+        // Paint checks the exposure itself.
+        if (impl)
             impl->Paint();
     }
 
@@ -171,7 +179,7 @@ OpenGLSurface::OpenGLSurface(platform::Window& owner)
     , impl_(std::make_unique<Impl>(*this))
 {
     impl_->window = new SurfaceWindow(impl_.get());
-    impl_->window->setFormat(impl_->Format());
+    impl_->UpdateWindowFormat();
     QWidget* container = QWidget::createWindowContainer(impl_->window);
     AttachWidget(container);
 }
@@ -181,31 +189,27 @@ OpenGLSurface::~OpenGLSurface() { impl_->Close(); }
 void OpenGLSurface::SetColorBits(std::int64_t bits)
 {
     impl_->colorBits = bits;
-    if (impl_->window && !impl_->window->handle())
-        impl_->window->setFormat(impl_->Format());
+    impl_->UpdateWindowFormat();
 }
 
 void OpenGLSurface::SetDepthBits(std::int64_t bits)
 {
     impl_->depthBits = bits;
-    if (impl_->window && !impl_->window->handle())
-        impl_->window->setFormat(impl_->Format());
+    impl_->UpdateWindowFormat();
 }
 
 void OpenGLSurface::SetDoubleBuffer(bool doubleBuffer)
 {
     impl_->doubleBuffer = doubleBuffer;
-    if (impl_->window && !impl_->window->handle())
-        impl_->window->setFormat(impl_->Format());
+    impl_->UpdateWindowFormat();
 }
 
 std::int64_t OpenGLSurface::ColorBits() const { return impl_->colorBits; }
 std::int64_t OpenGLSurface::DepthBits() const { return impl_->depthBits; }
 bool OpenGLSurface::DoubleBuffer() const { return impl_->doubleBuffer; }
 
-void OpenGLSurface::Invalidate(bool eraseBackground)
+void OpenGLSurface::Invalidate(bool)
 {
-    (void)eraseBackground;
     if (!impl_->closed && impl_->window)
         impl_->window->requestUpdate();
 }

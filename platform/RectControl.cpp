@@ -43,8 +43,6 @@ void RectControl::AttachWidget(void* widget)
 
 void* RectControl::NativeWidget() const { return rectImpl_->widget.data(); }
 
-void RectControl::WindowClosed() { }
-
 std::int64_t RectControl::Left() const { return rectImpl_->left; }
 std::int64_t RectControl::Top() const { return rectImpl_->top; }
 std::int64_t RectControl::Width() const { return rectImpl_->width; }

@@ -39,7 +39,6 @@ protected:
     // is placed in the owner's content area at the control's rectangle.
     void AttachWidget(void* widget);
     void* NativeWidget() const;
-    void WindowClosed() override;
 
 private:
     friend struct WindowAccess;

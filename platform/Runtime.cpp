@@ -14,6 +14,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <cxxabi.h>
 #include <string>
 #include <typeinfo>

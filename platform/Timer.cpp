@@ -42,6 +42,7 @@ Timer::Timer(platform::Window& owner)
         // The action may drop the last other reference to this timer.
         std::shared_ptr<Control> keep = weak_from_this().lock();
         qt::Deliver([&] {
+            // A copy: the action may replace itself while it runs.
             auto action = Action;
             if (action)
                 action(*this);

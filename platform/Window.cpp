@@ -38,11 +38,6 @@ namespace {
 
     int toInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, -1000000000, 1000000000)); }
 
-    QColor frameworkColor(std::uint32_t color)
-    {
-        return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF, 255 - ((color >> 24) & 0xFF));
-    }
-
 } // namespace
 
 // --- WindowWidget ---
@@ -141,10 +136,15 @@ void Window::Impl::ApplyGeometry()
     } else {
         top->setFixedSize(client.size());
     }
+    PlaceChildren();
+}
+
+void Window::Impl::PlaceChildren()
+{
     if (menuBar)
-        menuBar->setGeometry(0, 0, toInt(width), mb);
+        menuBar->setGeometry(0, 0, toInt(width), menuBarHeight);
     if (content)
-        content->setGeometry(0, mb, toInt(width), toInt(height));
+        content->setGeometry(0, menuBarHeight, toInt(width), toInt(height));
 }
 
 void Window::Impl::ApplyBackground()
@@ -154,7 +154,7 @@ void Window::Impl::ApplyBackground()
     content->setAutoFillBackground(hasBackgroundColor);
     if (hasBackgroundColor) {
         QPalette palette = content->palette();
-        palette.setColor(QPalette::Window, frameworkColor(backgroundColor));
+        palette.setColor(QPalette::Window, qt::ToQtColor(backgroundColor));
         content->setPalette(palette);
     }
 }
@@ -197,13 +197,16 @@ void Window::Impl::RaiseResized(bool external)
     // The design values set while the window is built are not size changes.
     if (state == State::Building || state == State::Closed)
         return;
-    MakeSurfaceCurrent();
+    // Making the context current may create it, which can throw: for a change
+    // from outside, that happens inside the event boundary.
     if (external) {
         qt::Deliver([&] {
+            MakeSurfaceCurrent();
             self.Event_Resizing();
             self.Event_Resized();
         });
     } else {
+        MakeSurfaceCurrent();
         self.Event_Resized();
     }
 }
@@ -271,6 +274,15 @@ void Window::Impl::BuildMenus()
     }
 }
 
+void Window::Impl::RebuildMenus()
+{
+    // Constructor() builds them once the design values are all set.
+    if (state == State::Building)
+        return;
+    BuildMenus();
+    ApplyGeometry();
+}
+
 void Window::Impl::PopupContextMenu(const QPoint& globalPosition)
 {
     if (menu && state == State::Open)
@@ -311,10 +323,8 @@ void Window::Impl::ExternalResize(const QSize& size)
         return;
     width = newWidth;
     height = newHeight;
-    if (menuBar)
-        menuBar->setGeometry(0, 0, toInt(width), menuBarHeight);
-    if (content)
-        content->setGeometry(0, menuBarHeight, toInt(width), toInt(height));
+    // The window system has sized the top-level widget already.
+    PlaceChildren();
     LayoutControls(dw, dh);
     RaiseResized(true);
 }
@@ -422,10 +432,7 @@ void Window::SetType(std::int64_t type)
         throw OutOfBoundsException("unsupported window type " + std::to_string(type));
     impl_->type = type;
     impl_->ApplyFlags();
-    if (impl_->state != Impl::State::Building) {
-        impl_->BuildMenus();
-        impl_->ApplyGeometry();
-    }
+    impl_->RebuildMenus();
 }
 
 std::int64_t Window::Type() const { return impl_->type; }
@@ -493,10 +500,7 @@ bool Window::Visible() const { return impl_->visible; }
 void Window::SetMenuBarVisible(bool visible)
 {
     impl_->menuBarVisible = visible;
-    if (impl_->state != Impl::State::Building) {
-        impl_->BuildMenus();
-        impl_->ApplyGeometry();
-    }
+    impl_->RebuildMenus();
 }
 
 bool Window::MenuBarVisible() const { return impl_->menuBarVisible; }
@@ -516,10 +520,7 @@ void Window::SetBackgroundColor(std::uint32_t color)
 void Window::SetMenuBar(std::shared_ptr<platform::MenuBar> bar)
 {
     impl_->bar = std::move(bar);
-    if (impl_->state != Impl::State::Building) {
-        impl_->BuildMenus();
-        impl_->ApplyGeometry();
-    }
+    impl_->RebuildMenus();
 }
 
 std::shared_ptr<platform::MenuBar> Window::MenuBar() const { return impl_->bar; }

@@ -11,7 +11,6 @@
 #include <QEvent>
 #include <QWidget>
 #include <algorithm>
-#include <cstdlib>
 
 namespace platform::qt {
 namespace {
@@ -70,8 +69,6 @@ QApplication& EnsureApplication()
     state().owned->setQuitOnLastWindowClosed(false);
     return *state().owned;
 }
-
-bool OwnsApplication() { return state().owned != nullptr; }
 
 void DeleteOwnedApplication()
 {
@@ -222,6 +219,11 @@ QKeySequence ShortcutFor(const std::string& text)
 }
 
 QString ToQt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QColor ToQtColor(std::uint32_t color)
+{
+    return QColor((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF, 255 - ((color >> 24) & 0xFF));
+}
 
 std::string FromQt(const QString& text) { return text.toStdString(); }
 

@@ -5,8 +5,10 @@
 
 #include "platform/Runtime.h"
 
+#include <QColor>
 #include <QKeySequence>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,8 +26,7 @@ namespace platform::qt {
 
 // The process's QApplication: the existing one, adopted, or one created now.
 QApplication& EnsureApplication();
-// Whether the framework created the QApplication (and so deletes it at the end).
-bool OwnsApplication();
+// Deletes the QApplication if the framework created it.
 void DeleteOwnedApplication();
 
 // The event boundary: calls call through the installed exception helper and
@@ -67,6 +68,8 @@ void RefreshTrayMenu();
 // "Cmd+Q" -> Ctrl+Q; "Option" -> Alt. Empty for no shortcut.
 QKeySequence ShortcutFor(const std::string& text);
 QString ToQt(const std::string& text);
+// A colour as &hAARRGGBB, AA counting transparency (0 opaque).
+QColor ToQtColor(std::uint32_t color);
 std::string FromQt(const QString& text);
 
 } // namespace platform::qt

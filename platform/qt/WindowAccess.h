@@ -56,12 +56,16 @@ struct Window::Impl {
 
     void ApplyFlags();
     void ApplyGeometry();
+    // Places the menu bar and the content area inside the top-level widget.
+    void PlaceChildren();
     void ApplyBackground();
     void SetSize(std::int64_t newWidth, std::int64_t newHeight);
     void LayoutControls(std::int64_t dw, std::int64_t dh);
     void RaiseResized(bool external);
     void MakeSurfaceCurrent();
     void BuildMenus();
+    // BuildMenus and ApplyGeometry, once the window is constructed.
+    void RebuildMenus();
     void OpenNow();
     void Teardown(bool immediately);
     void PopupContextMenu(const QPoint& globalPosition);
