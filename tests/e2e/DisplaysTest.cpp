@@ -23,14 +23,6 @@ QString geometryText(const QRect& r)
         .arg(r.y());
 }
 
-std::vector<QRect> desktopFrames(const Program& program)
-{
-    std::vector<QRect> frames;
-    for (WindowId id : program.desktopWindows())
-        frames.push_back(geometry(id));
-    return frames;
-}
-
 } // namespace
 
 TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
@@ -55,14 +47,14 @@ TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
     sleepMs(1500);
     EXPECT_TRUE(program.isRunning());
     // Windows open at launch and from the boxes only.
-    EXPECT_FALSE(contains(desktopFrames(program), corner));
+    EXPECT_FALSE(contains(framesOf(program.desktopWindows()), corner));
     ASSERT_TRUE(deleteMonitor("quill2"));
     sleepMs(1500);
 
     EXPECT_TRUE(program.isRunning());
     EXPECT_EQ(program.standardError().toStdString(), "");
     // The main screen keeps its window over its frame.
-    EXPECT_TRUE(contains(desktopFrames(program), screens[0]));
+    EXPECT_TRUE(contains(framesOf(program.desktopWindows()), screens[0]));
 }
 
 TEST(Displays, BoxOfAMonitorThatWentAway)
@@ -96,6 +88,6 @@ TEST(Displays, BoxOfAMonitorThatWentAway)
         // the main screen while it is ticked, none for the screen that left.
         bool mainTicked = prefs->ticked(shot, 0);
         EXPECT_TRUE(mainTicked);
-        EXPECT_EQ(desktopFrames(program), mainTicked ? std::vector<QRect> { screens[0] } : std::vector<QRect> {});
+        EXPECT_EQ(framesOf(program.desktopWindows()), mainTicked ? std::vector<QRect> { screens[0] } : std::vector<QRect> {});
     }
 }

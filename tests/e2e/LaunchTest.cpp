@@ -9,17 +9,6 @@ using namespace e2e;
 
 namespace {
 
-bool lessRect(const QRect& a, const QRect& b) { return std::pair(a.x(), a.y()) < std::pair(b.x(), b.y()); }
-
-std::vector<QRect> framesOf(const std::vector<WindowId>& windows)
-{
-    std::vector<QRect> frames;
-    for (WindowId id : windows)
-        frames.push_back(geometry(id));
-    std::sort(frames.begin(), frames.end(), lessRect);
-    return frames;
-}
-
 std::ptrdiff_t positionIn(const std::vector<WindowId>& list, WindowId id)
 {
     auto it = std::find(list.begin(), list.end(), id);

@@ -12,8 +12,6 @@ using namespace e2e;
 
 namespace {
 
-bool lessRect(const QRect& a, const QRect& b) { return std::pair(a.x(), a.y()) < std::pair(b.x(), b.y()); }
-
 struct Seen {
     bool ticked[2] = { false, false };
     std::vector<QRect> frames;
@@ -26,14 +24,12 @@ Seen look(const Program& program, const PreferencesWindow& prefs, const std::vec
 {
     Seen seen;
     QImage shot = screenshot();
-    for (WindowId id : program.desktopWindows())
-        seen.frames.push_back(geometry(id));
+    seen.frames = framesOf(program.desktopWindows());
     for (int i = 0; i < 2; ++i) {
         seen.ticked[i] = prefs.ticked(shot, i);
         if (seen.ticked[i])
             seen.expected.push_back(screens[static_cast<std::size_t>(i)]);
     }
-    std::sort(seen.frames.begin(), seen.frames.end(), lessRect);
     std::sort(seen.expected.begin(), seen.expected.end(), lessRect);
     return seen;
 }

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -218,6 +219,17 @@ QImage screenshot()
         return {};
     }
     return QImage::fromData(process.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32);
+}
+
+bool lessRect(const QRect& a, const QRect& b) { return std::pair(a.x(), a.y()) < std::pair(b.x(), b.y()); }
+
+std::vector<QRect> framesOf(const std::vector<WindowId>& windows)
+{
+    std::vector<QRect> frames;
+    for (WindowId id : windows)
+        frames.push_back(geometry(id));
+    std::sort(frames.begin(), frames.end(), lessRect);
+    return frames;
 }
 
 } // namespace e2e

@@ -45,6 +45,10 @@ QString property(WindowId window, const QString& name);
 QString title(WindowId window);
 // Position and size of the window's own area, in root coordinates.
 QRect geometry(WindowId window);
+// Orders frames left to right, then top to bottom.
+bool lessRect(const QRect& a, const QRect& b);
+// The frames of these windows, in lessRect order.
+std::vector<QRect> framesOf(const std::vector<WindowId>& windows);
 
 WindowId activeWindow();
 // Asks the window manager to activate the window; true once it is active.
