@@ -67,7 +67,7 @@ void WindowPreferences::AddMenuHandlers(platform::Window& window)
 
 void WindowPreferences::Event_Open()
 {
-    opening = true;
+    settingBoxes = true;
 
     platform::CheckBox& main = platform::deref(CheckBoxScreen(0), "CheckBoxScreen(0)");
     main.SetCaption("Main Screen");
@@ -84,7 +84,7 @@ void WindowPreferences::Event_Open()
             box->SetValue(true);
     }
 
-    opening = false;
+    settingBoxes = false;
 
     // 200 below the top of the main screen's free area, centred across it;
     // an odd half pixel is cut toward zero (-0.5 gives 0, not -1).
@@ -104,7 +104,7 @@ void WindowPreferences::CheckBoxScreen_Action(platform::CheckBox& sender)
         throw platform::NilObjectException("a CheckBoxScreen without an index");
     const std::int64_t index = *box->Index();
 
-    if (opening)
+    if (settingBoxes)
         return;
 
     auto& app = platform::deref(App::Instance(), "application object");
@@ -124,10 +124,26 @@ void WindowPreferences::CheckBoxScreen_Action(platform::CheckBox& sender)
         return;
     // A box can outlive its screen (the list is built once, when the window
     // opens). Such a box opens nothing: a window made for a missing screen
-    // could not be placed, and would be left open outside App::windows.
-    if (index < 0 || index >= platform::Screen::ScreenCount())
+    // could not be placed, and would be left open outside App::windows. It
+    // is cleared again, so that it never shows an animation that is not there.
+    if (index < 0 || index >= platform::Screen::ScreenCount()) {
+        SetBoxQuietly(sender, false);
         return;
+    }
     app.windows.push_back(App::NewWindowFor(index));
+}
+
+void WindowPreferences::SetBoxQuietly(platform::CheckBox& box, bool value)
+{
+    // SetValue raises the box's Action at once; the flag keeps that Action
+    // from acting, and is restored however SetValue ends.
+    struct Restore {
+        bool& flag;
+        bool saved;
+        ~Restore() { flag = saved; }
+    } restore { settingBoxes, settingBoxes };
+    settingBoxes = true;
+    box.SetValue(value);
 }
 
 std::shared_ptr<platform::MenuItem> WindowPreferences::FileMenu() const

@@ -13,7 +13,8 @@ class QuitMenuItem;
 
 // The preferences window: one box per screen, ticked where the screen has its
 // animation window when the window opens. Ticking a box opens that screen's
-// window at once, clearing it closes the window. Only App's
+// window at once, clearing it closes the window; a box whose screen has gone
+// opens nothing and is cleared again. Only App's
 // ShowPreferences_Action creates it, and App::prefsWindow holds it while it is open.
 class WindowPreferences : public platform::Window {
 public:
@@ -40,6 +41,11 @@ public:
     std::shared_ptr<platform::CheckBox> CheckBoxScreen(std::int64_t index) const;
 
 private:
-    // True while Event_Open makes and ticks the boxes: their Actions then open nothing.
-    bool opening = false;
+    // Sets a box's value as the window's own doing: its Action opens and
+    // closes nothing meanwhile.
+    void SetBoxQuietly(platform::CheckBox& box, bool value);
+
+    // True while the window sets its boxes itself (Event_Open ticking them,
+    // a box cleared because nothing opened): their Actions then do nothing.
+    bool settingBoxes = false;
 };
