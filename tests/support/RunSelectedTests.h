@@ -12,8 +12,8 @@ inline int RunSelectedTests()
 {
     const int status = RUN_ALL_TESTS();
     if (status == 0 && !GTEST_FLAG_GET(list_tests) && testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
-        std::fprintf(
-            stderr, "error: no test matches --gtest_filter=%s, so nothing was tested\n", GTEST_FLAG_GET(filter).c_str());
+        std::fprintf(stderr, "error: no test matches --gtest_filter=%s, so nothing was tested\n",
+            GTEST_FLAG_GET(filter).c_str());
         return 1;
     }
     return status;
