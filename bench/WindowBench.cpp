@@ -9,6 +9,7 @@
 #include "desktop_window/WindowMain.h"
 #include "platform/OpenGLSurface.h"
 #include "platform/Screen.h"
+#include "tests/desktop_window/WindowMainProbe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,14 +18,6 @@
 #include <QTimer>
 
 #include <cstdio>
-
-// The friend WindowMain grants for looking inside.
-struct WindowMainProbe {
-    static std::int64_t fps(WindowMain& w) { return w.fps; }
-    static std::size_t spriteCount(WindowMain& w) { return w.sprites.size(); }
-    static bool inited(WindowMain& w) { return w.inited; }
-    static std::shared_ptr<platform::OpenGLSurface> surface(WindowMain& w) { return w.Surface(); }
-};
 
 namespace {
 
@@ -88,7 +81,7 @@ int main(int argc, char** argv)
     QObject::connect(&report, &QTimer::timeout, [&] {
         for (const auto& window : windows)
             std::printf("screen %lld fps %lld sprites %zu\n", static_cast<long long>(window->screen),
-                static_cast<long long>(WindowMainProbe::fps(*window)), WindowMainProbe::spriteCount(*window));
+                static_cast<long long>(WindowMainProbe::fps(*window)), WindowMainProbe::sprites(*window).size());
         std::fflush(stdout);
     });
     report.start(1000);

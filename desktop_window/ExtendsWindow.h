@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NativeMessage.h"
+
 #include <cstdint>
 
 namespace platform {
@@ -9,7 +11,7 @@ class Window;
 namespace ExtendsWindow {
 
 // The window level of the desktop picture: beneath every ordinary window.
-inline constexpr std::int64_t DesktopLevel = -2147483623; // INT32_MIN + 25
+inline constexpr std::int64_t DesktopLevel = platform::DesktopWindowLevel;
 
 // Moves the window to the given level by sending "setLevel:" to its native
 // window.

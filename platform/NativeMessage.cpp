@@ -14,8 +14,6 @@ namespace platform {
 
 namespace {
 
-    constexpr std::int64_t desktopWindowLevel = std::int64_t { INT32_MIN } + 25;
-
     std::string hex(std::int64_t value)
     {
         char text[32];
@@ -38,7 +36,7 @@ namespace {
 
     void setLevel(QWidget& window, std::int64_t level)
     {
-        if (level == desktopWindowLevel)
+        if (level == DesktopWindowLevel)
             X11WindowLevel::SetDesktop(window);
         else
             X11WindowLevel::SetNormal(window);

@@ -8,10 +8,13 @@
 // libobjc's sel_registerName and objc_msgSend.
 //
 // The one message understood is "setLevel:" with a 64-bit signed level:
-// the desktop level, -2147483623 (INT32_MIN + 25), puts the window on the
-// desktop, beneath every ordinary window, on every workspace and out of the
-// taskbar and pager; any other level gives the window ordinary stacking.
+// the desktop level, DesktopWindowLevel, puts the window on the desktop,
+// beneath every ordinary window, on every workspace and out of the taskbar
+// and pager; any other level gives the window ordinary stacking.
 namespace platform {
+
+// The desktop level: -2147483623.
+inline constexpr std::int64_t DesktopWindowLevel = std::int64_t { INT32_MIN } + 25;
 
 // The selector named name, looked up afresh on every call. A null name
 // raises NilObjectException.

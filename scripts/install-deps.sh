@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are missing.
+# Installs the Debian packages that are missing: those of scripts/packages.txt
+# (the program's) and scripts/packages-tests.txt (the tests'), or with
+# --program only the program's.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v '^\s*#' "$here/packages.txt" | grep -v '^\s*$')
+lists=("$here/packages.txt" "$here/packages-tests.txt")
+case "${1:-}" in
+  "") ;;
+  --program) lists=("$here/packages.txt") ;;
+  *) echo "install-deps.sh: unknown option $1 (the one option is --program)" >&2; exit 2 ;;
+esac
+mapfile -t wanted < <(cat "${lists[@]}" | grep -v '^\s*#' | grep -v '^\s*$')
 missing=()
 for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

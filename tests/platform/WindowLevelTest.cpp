@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr std::int64_t desktopLevel = -2147483623;
+constexpr std::int64_t desktopLevel = platform::DesktopWindowLevel;
 // The same 32 bits as the desktop level, read as unsigned: an ordinary level.
 constexpr std::int64_t unsignedLookalike = 2147483673;
 

@@ -1,6 +1,8 @@
 // GoogleTest main for the test executables. Where a display is available it
 // creates the process's one QApplication first, so tests of windows, timers
 // and surfaces have a running Qt; the framework layer adopts that instance.
+#include "tests/support/RunSelectedTests.h"
+
 #include <QApplication>
 
 #include <cstdlib>
@@ -14,5 +16,5 @@ int main(int argc, char** argv)
     const char* display = std::getenv("DISPLAY");
     if (display && *display)
         app = std::make_unique<QApplication>(argc, argv);
-    return RUN_ALL_TESTS();
+    return quill_test::RunSelectedTests();
 }
