@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XTools.h"
+#include "tests/support/XTools.h"
 
 #include <QImage>
 #include <QRect>
@@ -9,6 +9,9 @@
 #include <vector>
 
 namespace e2e {
+
+// The end-to-end tests see and drive the display through the shared X tools.
+using namespace xtools;
 
 // The program's preferences window as the user sees it: one check box per
 // screen, in rows 40 pixels apart, read from screenshots and clicked with
