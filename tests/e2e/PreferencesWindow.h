@@ -31,6 +31,10 @@ public:
     void click(int index) const;
     void clickRepeatedly(int index, int repeat, int delayMs) const;
 
+    // Whether the screen shows the window painted: its light background in
+    // all four corners of the content area (Qt shows a window's first
+    // painting all at once).
+    bool painted(const QImage& screen) const;
     bool ticked(const QImage& screen, int index) const;
     // Which of the candidate captions the box shows, judged by matching
     // each candidate drawn in the application font against the screenshot.
