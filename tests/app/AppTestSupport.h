@@ -273,7 +273,8 @@ inline bool SetWorkArea(long left, long top, long width, long height)
 {
     const std::string area = std::to_string(left) + ", " + std::to_string(top) + ", " + std::to_string(width) + ", "
         + std::to_string(height);
-    xtools::run("xprop", { "-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA", QString::fromStdString(area) });
+    xtools::run(
+        "xprop", { "-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA", QString::fromStdString(area) });
     return WaitUntil([&] { return platform::Screen::ScreenAt(0).AvailableTop() == top; });
 }
 

@@ -209,10 +209,7 @@ QString property(WindowId window, const QString& name)
     return run("xprop", { "-id", QString::number(window), name }).trimmed();
 }
 
-bool viewable(WindowId window)
-{
-    return run("xwininfo", { "-id", QString::number(window) }).contains("IsViewable");
-}
+bool viewable(WindowId window) { return run("xwininfo", { "-id", QString::number(window) }).contains("IsViewable"); }
 
 QString title(WindowId window)
 {
