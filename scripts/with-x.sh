@@ -38,9 +38,10 @@ trap 'exit 130' INT TERM
 
 # -noreset keeps the RandR monitors alive when xrandr disconnects;
 # -displayfd lets Xvfb pick a free display number and tells us when it is ready.
+# The waits below allow 30 s: a busy machine can be slow to start a server.
 Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "${screen}x24" 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 1 200); do
+for _ in $(seq 1 600); do
   [ -s "$work/display" ] && break
   kill -0 "$xvfb_pid" 2>/dev/null || { echo "with-x.sh: Xvfb failed to start:" >&2; cat "$work/xvfb.log" >&2; exit 2; }
   sleep 0.05
@@ -62,10 +63,12 @@ if [ $wm -eq 1 ]; then
   command -v openbox >/dev/null || { echo "with-x.sh: openbox is not installed" >&2; exit 2; }
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   wm_pid=$!
-  for _ in $(seq 1 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  wm_ready=0
+  for _ in $(seq 1 600); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { wm_ready=1; break; }
     sleep 0.05
   done
+  [ $wm_ready -eq 1 ] || { echo "with-x.sh: openbox did not start:" >&2; cat "$work/openbox.log" >&2; exit 2; }
 fi
 
 export XDG_RUNTIME_DIR="$work/runtime"

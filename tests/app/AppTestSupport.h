@@ -1,9 +1,11 @@
 #pragma once
 
 // Helpers of the application shell's tests: the real event loop, the
-// registered App, child processes and the X tools.
+// registered App and child processes. The X tools are run through
+// tests/support/XTools.h.
 
 #include "tests/support/EventLoop.h"
+#include "tests/support/XTools.h"
 #include "app/App.h"
 #include "app/WindowPreferences.h"
 #include "desktop_window/WindowMain.h"
@@ -197,13 +199,6 @@ inline ProcessResult RunProcess(
     return result;
 }
 
-// Output of a short-lived tool, "" when it failed.
-inline std::string Tool(std::vector<std::string> args)
-{
-    ProcessResult r = RunProcess(std::move(args), {}, 10000);
-    return r.exitCode == 0 ? r.out : std::string();
-}
-
 inline std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -278,7 +273,8 @@ inline bool SetWorkArea(long left, long top, long width, long height)
 {
     const std::string area = std::to_string(left) + ", " + std::to_string(top) + ", " + std::to_string(width) + ", "
         + std::to_string(height);
-    RunProcess({ "xprop", "-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA", area });
+    xtools::run(
+        "xprop", { "-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA", QString::fromStdString(area) });
     return WaitUntil([&] { return platform::Screen::ScreenAt(0).AvailableTop() == top; });
 }
 

@@ -217,7 +217,7 @@ TEST_F(Preferences, ABoxWhoseScreenWentAwayOpensNothing)
     auto display1 = prefs->CheckBoxScreen(1);
     ASSERT_TRUE(display1);
 
-    app_test::RunProcess({ "xrandr", "--delmonitor", "quill1" });
+    ASSERT_TRUE(xtools::deleteMonitor("quill1"));
     ASSERT_TRUE(app_test::WaitUntil([] { return platform::Screen::ScreenCount() == 1; }));
 
     display1->SetValue(true);

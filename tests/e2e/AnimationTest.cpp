@@ -1,6 +1,6 @@
 #include "Frames.h"
 #include "Program.h"
-#include "XTools.h"
+#include "tests/support/XTools.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

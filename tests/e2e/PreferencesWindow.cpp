@@ -72,6 +72,16 @@ void PreferencesWindow::clickRepeatedly(int index, int repeat, int delayMs) cons
     e2e::clickRepeatedly(QPoint(b.x() + 7, b.center().y()), repeat, delayMs);
 }
 
+bool PreferencesWindow::painted(const QImage& screen) const
+{
+    QRect c = content().adjusted(3, 3, -3, -3);
+    for (QPoint corner : { c.topLeft(), c.topRight(), c.bottomLeft(), c.bottomRight() }) {
+        if (!screen.rect().contains(corner) || grey(screen.pixel(corner)) < 200)
+            return false;
+    }
+    return true;
+}
+
 bool PreferencesWindow::ticked(const QImage& screen, int index) const
 {
     // The indicator is the small square at the left end of the box; the

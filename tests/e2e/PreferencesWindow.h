@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XTools.h"
+#include "tests/support/XTools.h"
 
 #include <QImage>
 #include <QRect>
@@ -9,6 +9,9 @@
 #include <vector>
 
 namespace e2e {
+
+// The end-to-end tests see and drive the display through the shared X tools.
+using namespace xtools;
 
 // The program's preferences window as the user sees it: one check box per
 // screen, in rows 40 pixels apart, read from screenshots and clicked with
@@ -28,6 +31,10 @@ public:
     void click(int index) const;
     void clickRepeatedly(int index, int repeat, int delayMs) const;
 
+    // Whether the screen shows the window painted: its light background in
+    // all four corners of the content area (Qt shows a window's first
+    // painting all at once).
+    bool painted(const QImage& screen) const;
     bool ticked(const QImage& screen, int index) const;
     // Which of the candidate captions the box shows, judged by matching
     // each candidate drawn in the application font against the screenshot.

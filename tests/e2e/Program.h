@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XTools.h"
+#include "tests/support/XTools.h"
 
 #include <QProcess>
 #include <QString>
@@ -9,6 +9,9 @@
 #include <vector>
 
 namespace e2e {
+
+// The end-to-end tests see and drive the display through the shared X tools.
+using namespace xtools;
 
 // The program under test, run as its own process: started, watched through
 // the windows it shows, and stopped by its PID.

@@ -13,8 +13,12 @@ std::optional<PreferencesWindow> openPreferencesByKeys(const Program& program)
         return std::nullopt;
     PreferencesWindow window(found.front());
     // Shown, placed and painted before the caller reads it.
-    waitUntil([&] { return window.content().height() == PreferencesWindow::contentHeight; }, 3000);
-    sleepMs(300);
+    if (!waitUntil(
+            [&] {
+                return window.content().height() == PreferencesWindow::contentHeight && window.painted(screenshot());
+            },
+            10000))
+        return std::nullopt;
     return window;
 }
 

@@ -1,4 +1,5 @@
 #include "PlatformTestSupport.h"
+#include "tests/support/XTools.h"
 
 #include "platform/Application.h"
 #include "platform/CheckBox.h"
@@ -78,16 +79,20 @@ public:
     const char* title_;
 };
 
-void activate(const platform::Window& window)
+// Activates the window through the window manager and waits until both X
+// and Qt see it active, so that the keys that follow reach it.
+bool activate(const platform::Window& window)
 {
-    RunCommand("xdotool", { "windowactivate", "--sync", XId(window) });
-    WaitUntil([&] { return QApplication::activeWindow() == TopLevel(window); }, 3000);
+    return xtools::activate(TopLevel(window)->winId(), 10000)
+        && WaitUntil([&] { return QApplication::activeWindow() == TopLevel(window); }, 10000);
 }
 
-void key(const char* keys)
+// Presses the keys and waits, with a generous deadline, until they have had
+// their effect.
+bool keyUntil(const char* keys, const std::function<bool()>& done)
 {
-    RunCommand("xdotool", { "key", keys });
-    Spin(150);
+    xtools::key(keys);
+    return WaitUntil(done, 10000);
 }
 
 } // namespace
@@ -132,45 +137,46 @@ TEST(MenuShortcuts, ReachTheFrontmostWindowThenTheApplication)
     ASSERT_TRUE(WaitUntil([&] {
         return TopLevel(*plain) && TopLevel(*plain)->isVisible() && TopLevel(*titled) && TopLevel(*titled)->isVisible();
     }));
-    Spin(300);
 
     // The titled window shows its bar above a content area of the size set.
-    EXPECT_GT(TopLevel(*titled)->height(), titled->Height());
+    EXPECT_TRUE(WaitUntil([&] { return TopLevel(*titled)->height() > titled->Height(); }))
+        << TopLevel(*titled)->height();
     EXPECT_EQ(titled->Height(), 264);
 
-    // A frameless window whose OpenGL surface has the focus.
-    activate(*plain);
-    key("ctrl+comma");
-    EXPECT_EQ(preferences, 1);
-    key("ctrl+w"); // nobody handles Close here
+    // A frameless window whose OpenGL surface has the focus. Nobody handles
+    // Close here; the key after it shows that it has been taken.
+    ASSERT_TRUE(activate(*plain));
+    xtools::key("ctrl+w");
+    EXPECT_TRUE(keyUntil("ctrl+comma", [&] { return preferences == 1; })) << preferences;
     EXPECT_EQ(closes, 0);
 
     // A titled window whose check box has the focus.
-    activate(*titled);
+    ASSERT_TRUE(activate(*titled));
+    QWidget* box = nullptr;
     for (QWidget* child : TopLevel(*titled)->findChildren<QWidget*>()) {
         if (child->inherits("QCheckBox"))
-            child->setFocus();
+            box = child;
     }
-    Spin(50);
-    key("ctrl+comma");
-    EXPECT_EQ(preferences, 2);
-    key("ctrl+w");
-    EXPECT_EQ(closes, 1);
+    ASSERT_NE(box, nullptr);
+    box->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == box; }));
+    EXPECT_TRUE(keyUntil("ctrl+comma", [&] { return preferences == 2; })) << preferences;
+    EXPECT_TRUE(keyUntil("ctrl+w", [&] { return closes == 1; })) << closes;
 
     // A window handler that declines leaves the item to the application.
     titled->AddMenuHandler("ShowPreferences", [&] {
         ++declined;
         return false;
     });
-    key("ctrl+comma");
+    EXPECT_TRUE(keyUntil("ctrl+comma", [&] { return preferences == 3; })) << preferences;
     EXPECT_EQ(declined, 1);
-    EXPECT_EQ(preferences, 3);
+    EXPECT_EQ(closes, 1);
 
     // The plain box offers the bar as the context menu of its surface.
-    activate(*plain);
-    RunCommand("xdotool", { "mousemove", "200", "130", "click", "3" });
-    EXPECT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }, 3000));
-    key("Escape");
+    ASSERT_TRUE(activate(*plain));
+    xtools::click({ 200, 130 }, 3);
+    EXPECT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }, 10000));
+    EXPECT_TRUE(keyUntil("Escape", [] { return QApplication::activePopupWidget() == nullptr; }));
 
     plain->Close();
     titled->Close();

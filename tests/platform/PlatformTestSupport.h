@@ -1,7 +1,8 @@
 #pragma once
 
 // Helpers shared by the framework layer's tests: waiting on the real event
-// loop, running the X tools, and reaching a window's native objects.
+// loop, running a child program, and reaching a window's native objects.
+// The X tools are run through tests/support/XTools.h.
 
 #include "tests/support/EventLoop.h"
 #include "platform/Window.h"

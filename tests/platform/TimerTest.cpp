@@ -86,7 +86,8 @@ TEST(Timer, ModesAndPeriods)
     single->Action = [&](platform::Timer&) { ++fired; };
     single->SetPeriod(10);
     single->SetRunMode(platform::Timer::RunModeSingle);
-    Spin(150);
+    ASSERT_TRUE(WaitUntil([&] { return fired > 0; }));
+    Spin(150); // time for a second firing, which must not come
     EXPECT_EQ(fired, 1);
     EXPECT_EQ(single->RunMode(), platform::Timer::RunModeOff);
 

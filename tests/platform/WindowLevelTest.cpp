@@ -4,14 +4,12 @@
 #include "platform/NativeMessage.h"
 #include "platform/RuntimeException.h"
 #include "platform/UnrecognizedSelectorException.h"
+#include "tests/support/XTools.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QThread>
 #include <QWidget>
 
 #include <algorithm>
@@ -28,96 +26,48 @@ constexpr std::int64_t desktopLevel = platform::DesktopWindowLevel;
 // The same 32 bits as the desktop level, read as unsigned: an ordinary level.
 constexpr std::int64_t unsignedLookalike = 2147483673;
 
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
-}
+using xtools::WindowId;
 
-void settle(int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(10);
-    }
-}
-
+// Waits, with the event loop running, until the condition holds.
 bool waitFor(const std::function<bool()>& condition, int milliseconds = 10000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > milliseconds)
-            return false;
-        settle(20);
-    }
-    return true;
-}
-
-QString hex(WId id) { return "0x" + QString::number(id, 16); }
-
-std::vector<WId> hexIds(const QString& text)
-{
-    std::vector<WId> ids;
-    static const QRegularExpression pattern("0x[0-9a-fA-F]+");
-    for (const auto& match : pattern.globalMatch(text))
-        ids.push_back(match.captured().toULongLong(nullptr, 16));
-    return ids;
+    return xtools::waitUntil(condition, milliseconds, 20);
 }
 
 // The atoms or numbers of a window property, as xprop prints them.
-QStringList property(WId window, const char* name)
+QStringList property(WindowId window, const char* name)
 {
-    const QString line = run("xprop", { "-id", hex(window), name }).trimmed();
+    const QString line = xtools::property(window, name);
     const auto equals = line.indexOf(" = ");
     if (equals < 0)
         return {};
     return line.mid(equals + 3).split(", ");
 }
 
-// Managed clients, bottom first.
-std::vector<WId> stacking() { return hexIds(run("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" })); }
-
-// Children of the root window; xwininfo lists them top first.
-std::vector<WId> rootChildrenTopFirst()
-{
-    std::vector<WId> ids;
-    static const QRegularExpression child("^\\s+(0x[0-9a-fA-F]+) ", QRegularExpression::MultilineOption);
-    for (const auto& match : child.globalMatch(run("xwininfo", { "-root", "-children" })))
-        ids.push_back(match.captured(1).toULongLong(nullptr, 16));
-    return ids;
-}
-
-std::ptrdiff_t indexOf(const std::vector<WId>& ids, WId id)
+std::ptrdiff_t indexOf(const std::vector<WindowId>& ids, WindowId id)
 {
     auto at = std::find(ids.begin(), ids.end(), id);
     return at == ids.end() ? -1 : at - ids.begin();
 }
 
-bool managed(WId window) { return indexOf(stacking(), window) >= 0; }
+bool managed(WindowId window) { return indexOf(xtools::stacking(), window) >= 0; }
 
-bool stackedBelow(WId lower, WId upper)
+bool stackedBelow(WindowId lower, WindowId upper)
 {
-    const auto ids = stacking();
+    const auto ids = xtools::stacking();
     const auto a = indexOf(ids, lower);
     const auto b = indexOf(ids, upper);
     return a >= 0 && b >= 0 && a < b;
 }
 
-bool viewable(WId window) { return run("xwininfo", { "-id", hex(window) }).contains("IsViewable"); }
-
-bool hasDesktopType(WId window)
+bool hasDesktopType(WindowId window)
 {
     // A window manager takes the first type it knows.
     const QStringList types = property(window, "_NET_WM_WINDOW_TYPE");
     return !types.isEmpty() && types.first() == "_NET_WM_WINDOW_TYPE_DESKTOP";
 }
 
-bool hasDesktopStates(WId window)
+bool hasDesktopStates(WindowId window)
 {
     const QStringList states = property(window, "_NET_WM_STATE");
     const bool sticky = states.contains("_NET_WM_STATE_STICKY")
@@ -126,7 +76,7 @@ bool hasDesktopStates(WId window)
         && states.contains("_NET_WM_STATE_SKIP_PAGER") && sticky;
 }
 
-bool hasNoDesktopHint(WId window)
+bool hasNoDesktopHint(WindowId window)
 {
     const QStringList types = property(window, "_NET_WM_WINDOW_TYPE");
     const QStringList states = property(window, "_NET_WM_STATE");
@@ -138,7 +88,7 @@ bool hasNoDesktopHint(WId window)
 }
 
 // What a failed expectation prints about a window.
-std::string describe(WId window)
+std::string describe(WindowId window)
 {
     return (managed(window) ? "managed; type " : "not managed; type ")
         + property(window, "_NET_WM_WINDOW_TYPE").join(", ").toStdString() + "; state "
@@ -178,15 +128,14 @@ protected:
     }
 
     // An ordinary window of another client.
-    WId startXlogo()
+    WindowId startXlogo()
     {
         xlogo_.start("xlogo", { "-geometry", "300x300+100+100" });
         EXPECT_TRUE(xlogo_.waitForStarted(5000));
-        WId id = 0;
+        WindowId id = 0;
         waitFor([&] {
-            // xdotool prints decimal ids.
-            const QString found = run("xdotool", { "search", "--onlyvisible", "--classname", "xlogo" }).trimmed();
-            id = found.isEmpty() ? 0 : found.split('\n').first().toULongLong();
+            const auto found = xtools::visibleWindowsOfClass("xlogo");
+            id = found.empty() ? 0 : found.front();
             return id != 0;
         });
         return id;
@@ -197,12 +146,22 @@ protected:
 
 class WindowLevel : public WindowLevelBase {
 protected:
-    // Activates and raises window the way a user or another program might.
-    static void activateAndRaise(WId window)
+    // Activates and raises window the way a user or another program might;
+    // true once the window manager has made it the active window.
+    static bool activateAndRaise(WindowId window)
     {
-        run("xdotool", { "windowactivate", QString::number(window) });
-        run("xdotool", { "windowraise", QString::number(window) });
-        settle(500);
+        const bool active = xtools::activate(window);
+        xtools::raise(window);
+        return active;
+    }
+
+    // Whether lower is still beneath upper a moment after the window
+    // manager was asked to lift lower: nothing should come of it, so there
+    // is no event to wait for.
+    static bool staysBelow(WindowId lower, WindowId upper)
+    {
+        xtools::sleepMs(500);
+        return stackedBelow(lower, upper);
     }
 };
 
@@ -212,11 +171,11 @@ class WindowLevelWithoutWm : public WindowLevelBase { };
 
 TEST_F(WindowLevel, DesktopWindowCarriesTheHintsAndStaysBelow)
 {
-    const WId other = startXlogo();
+    const WindowId other = startXlogo();
     ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
 
     auto window = screenWindow();
-    const WId id = window->winId();
+    const WindowId id = window->winId();
     setLevel(*window, desktopLevel);
     window->show();
     ASSERT_TRUE(waitFor([&] { return managed(id); }));
@@ -225,8 +184,8 @@ TEST_F(WindowLevel, DesktopWindowCarriesTheHintsAndStaysBelow)
         SCOPED_TRACE(pass);
         EXPECT_TRUE(hasDesktopType(id)) << describe(id);
         EXPECT_TRUE(waitFor([&] { return hasDesktopStates(id); })) << describe(id);
-        activateAndRaise(id);
-        EXPECT_TRUE(stackedBelow(id, other));
+        EXPECT_TRUE(activateAndRaise(id)) << describe(id);
+        EXPECT_TRUE(staysBelow(id, other));
 
         window->hide();
         ASSERT_TRUE(waitFor([&] { return !managed(id); }));
@@ -237,17 +196,17 @@ TEST_F(WindowLevel, DesktopWindowCarriesTheHintsAndStaysBelow)
 
 TEST_F(WindowLevel, OtherLevelsStackNormally)
 {
-    const WId other = startXlogo();
+    const WindowId other = startXlogo();
     ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
 
     for (std::int64_t level : { std::int64_t { 0 }, unsignedLookalike }) {
         SCOPED_TRACE(level);
         auto window = screenWindow();
-        const WId id = window->winId();
+        const WindowId id = window->winId();
         setLevel(*window, level);
         window->show();
         ASSERT_TRUE(waitFor([&] { return managed(id); }));
-        activateAndRaise(id);
+        EXPECT_TRUE(activateAndRaise(id));
         EXPECT_TRUE(waitFor([&] { return stackedBelow(other, id); }));
         EXPECT_TRUE(hasNoDesktopHint(id)) << describe(id);
     }
@@ -255,22 +214,22 @@ TEST_F(WindowLevel, OtherLevelsStackNormally)
 
 TEST_F(WindowLevel, LevelChangesOnAShownWindow)
 {
-    const WId other = startXlogo();
+    const WindowId other = startXlogo();
     ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
     auto window = screenWindow();
-    const WId id = window->winId();
+    const WindowId id = window->winId();
     window->show();
     ASSERT_TRUE(waitFor([&] { return managed(id); }));
 
     setLevel(*window, desktopLevel);
     EXPECT_TRUE(waitFor([&] { return managed(id) && hasDesktopType(id) && hasDesktopStates(id); })) << describe(id);
-    activateAndRaise(id);
-    EXPECT_TRUE(stackedBelow(id, other));
+    EXPECT_TRUE(activateAndRaise(id)) << describe(id);
+    EXPECT_TRUE(staysBelow(id, other));
     EXPECT_TRUE(window->isVisible());
 
     setLevel(*window, 0);
     EXPECT_TRUE(waitFor([&] { return managed(id) && hasNoDesktopHint(id); })) << describe(id);
-    activateAndRaise(id);
+    EXPECT_TRUE(activateAndRaise(id));
     EXPECT_TRUE(waitFor([&] { return stackedBelow(other, id); }));
 }
 
@@ -293,23 +252,23 @@ TEST_F(WindowLevel, OnlyWindowsOfThisProgramReceiveMessages)
 
 TEST_F(WindowLevelWithoutWm, DesktopWindowIsLoweredEachTimeItIsMapped)
 {
-    const WId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return viewable(other); }));
+    const WindowId other = startXlogo();
+    ASSERT_TRUE(other != 0 && waitFor([&] { return xtools::viewable(other); }));
 
     auto window = screenWindow();
-    const WId id = window->winId();
+    const WindowId id = window->winId();
     setLevel(*window, desktopLevel);
     const auto lowest = [&] {
-        const auto ids = rootChildrenTopFirst();
+        const auto ids = xtools::rootChildren();
         const auto a = indexOf(ids, id);
         const auto b = indexOf(ids, other);
-        return b >= 0 && a > b && viewable(id);
+        return b >= 0 && a > b && xtools::viewable(id);
     };
     for (const char* pass : { "first map", "mapped again" }) {
         SCOPED_TRACE(pass);
         window->show();
         EXPECT_TRUE(waitFor(lowest));
         window->hide();
-        ASSERT_TRUE(waitFor([&] { return !viewable(id); }));
+        ASSERT_TRUE(waitFor([&] { return !xtools::viewable(id); }));
     }
 }

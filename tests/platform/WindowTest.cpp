@@ -1,4 +1,5 @@
 #include "PlatformTestSupport.h"
+#include "tests/support/XTools.h"
 
 #include "platform/CheckBox.h"
 #include "platform/Label.h"
@@ -315,7 +316,7 @@ namespace {
 
 std::string xprop(const platform::Window& window, const char* property)
 {
-    return RunCommand("xprop", { "-id", XId(window), QString::fromLatin1(property) }).out;
+    return xtools::property(TopLevel(window)->winId(), QString::fromLatin1(property)).toStdString();
 }
 
 } // namespace
@@ -373,7 +374,7 @@ TEST(WindowFrames, ASizeChangeByTheWindowManagerRaisesResizingAndResized)
     Spin(200);
     window->sizes.clear();
     window->log.clear();
-    RunCommand("xdotool", { "windowsize", "--sync", XId(*window), "500", "350" });
+    xtools::run("xdotool", { "windowsize", "--sync", XId(*window), "500", "350" });
     ASSERT_TRUE(WaitUntil([&] { return window->Width() == 500; }));
     EXPECT_EQ(window->Height(), 350);
     ASSERT_GE(window->log.size(), 2u);

@@ -1,13 +1,50 @@
 #include "XTools.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
-namespace e2e {
+namespace xtools {
 namespace {
+
+    using Clock = std::chrono::steady_clock;
+
+    // Whether this thread runs an application whose windows need their
+    // events handled while we wait.
+    bool pumping()
+    {
+        QCoreApplication* app = QCoreApplication::instance();
+        return app && app->thread() == QThread::currentThread();
+    }
+
+    // Handles the application's events for a few milliseconds, or sleeps
+    // when there is none.
+    void pumpBriefly(int ms)
+    {
+        if (pumping())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 5)));
+    }
+
+    // Waits for a started process to end, handling events meanwhile.
+    bool waitForFinished(QProcess& process, int timeoutMs)
+    {
+        if (!pumping())
+            return process.waitForFinished(timeoutMs);
+        if (!process.waitForStarted(timeoutMs))
+            return false;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (process.state() != QProcess::NotRunning && !process.waitForFinished(5)) {
+            if (Clock::now() >= deadline)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return true;
+    }
 
     std::vector<WindowId> idsAfterHash(const QString& text)
     {
@@ -50,22 +87,27 @@ QString run(const QString& program, const QStringList& arguments, int timeoutMs)
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!waitForFinished(process, timeoutMs)) {
         process.kill();
         process.waitForFinished(2000);
     }
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepMs(int ms)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < deadline)
+        pumpBriefly(10);
+}
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int stepMs)
 {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (true) {
         if (condition())
             return true;
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (Clock::now() >= deadline)
             return false;
         sleepMs(stepMs);
     }
@@ -93,14 +135,14 @@ bool setMonitor(const QString& name, const QString& geometry)
 {
     QProcess process;
     process.start("xrandr", { "--setmonitor", name, geometry, "none" });
-    return process.waitForFinished(10000) && process.exitCode() == 0;
+    return waitForFinished(process, 10000) && process.exitCode() == 0;
 }
 
 bool deleteMonitor(const QString& name)
 {
     QProcess process;
     process.start("xrandr", { "--delmonitor", name });
-    return process.waitForFinished(10000) && process.exitCode() == 0;
+    return waitForFinished(process, 10000) && process.exitCode() == 0;
 }
 
 bool windowManagerRunning() { return run("xprop", { "-root", "_NET_SUPPORTING_WM_CHECK" }).contains("window id"); }
@@ -113,6 +155,11 @@ std::vector<WindowId> topLevelWindows()
 {
     if (windowManagerRunning())
         return clientList();
+    return rootChildren();
+}
+
+std::vector<WindowId> rootChildren()
+{
     // "     0x200001 "name": ()  10x10+0+0  +0+0"
     std::vector<WindowId> ids;
     QRegularExpression re(QStringLiteral("^\\s+(0x[0-9a-fA-F]+)\\s"));
@@ -122,6 +169,11 @@ std::vector<WindowId> topLevelWindows()
             ids.push_back(m.captured(1).toULong(nullptr, 16));
     }
     return ids;
+}
+
+std::vector<WindowId> visibleWindowsOfClass(const QString& className)
+{
+    return idsPerLine(run("xdotool", { "search", "--onlyvisible", "--classname", className }));
 }
 
 std::vector<WindowId> visibleWindows(qint64 pid, const QString& titlePattern)
@@ -142,12 +194,7 @@ std::vector<WindowId> popupMenus(qint64 pid)
     // Menus are override-redirect windows straight under the root, which
     // no window manager reparents.
     std::vector<WindowId> result;
-    QRegularExpression re(QStringLiteral("^\\s+(0x[0-9a-fA-F]+)\\s"));
-    for (const QString& line : run("xwininfo", { "-root", "-children" }).split('\n')) {
-        auto m = re.match(line);
-        if (!m.hasMatch())
-            continue;
-        WindowId id = m.captured(1).toULong(nullptr, 16);
+    for (WindowId id : rootChildren()) {
         QString info = run("xwininfo", { "-id", QString::number(id) });
         if (!info.contains("IsViewable") || !info.contains("Override Redirect State: yes"))
             continue;
@@ -161,6 +208,8 @@ QString property(WindowId window, const QString& name)
 {
     return run("xprop", { "-id", QString::number(window), name }).trimmed();
 }
+
+bool viewable(WindowId window) { return run("xwininfo", { "-id", QString::number(window) }).contains("IsViewable"); }
 
 QString title(WindowId window)
 {
@@ -188,6 +237,8 @@ bool activate(WindowId window, int timeoutMs)
     return waitUntil([&] { return activeWindow() == window; }, timeoutMs);
 }
 
+void raise(WindowId window) { run("xdotool", { "windowraise", QString::number(window) }); }
+
 void key(const QString& keys)
 {
     QStringList arguments { "key" };
@@ -213,7 +264,7 @@ QImage screenshot()
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start("import", { "-window", "root", "-depth", "8", "ppm:-" });
-    if (!process.waitForFinished(20000)) {
+    if (!waitForFinished(process, 20000)) {
         process.kill();
         process.waitForFinished(2000);
         return {};
@@ -232,4 +283,4 @@ std::vector<QRect> framesOf(const std::vector<WindowId>& windows)
     return frames;
 }
 
-} // namespace e2e
+} // namespace xtools
