@@ -209,64 +209,6 @@ inline std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-// A program started in the background and stopped by its PID.
-class Background {
-public:
-    explicit Background(std::vector<std::string> args)
-    {
-        auto argv = Argv(args);
-        if (posix_spawnp(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-    }
-    ~Background() { Stop(); }
-    Background(const Background&) = delete;
-    Background& operator=(const Background&) = delete;
-
-    bool Started() const { return pid_ > 0; }
-    // Waits up to timeoutMs for the program to end; its exit status, or -1.
-    int WaitForExit(int timeoutMs)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (pid_ > 0) {
-            int status = 0;
-            const pid_t r = waitpid(pid_, &status, WNOHANG);
-            if (r == pid_) {
-                pid_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            if (std::chrono::steady_clock::now() > deadline)
-                return -1;
-            usleep(20000);
-        }
-        return -1;
-    }
-    bool Running()
-    {
-        if (pid_ <= 0)
-            return false;
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return false;
-        }
-        return true;
-    }
-    void Stop()
-    {
-        if (pid_ <= 0)
-            return;
-        kill(pid_, SIGTERM);
-        if (WaitForExit(3000) == -1 && pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
 // Sets the root window's work area, as a panel with a strut would through a
 // window manager, and waits until the main screen's available area shows it.
 inline bool SetWorkArea(long left, long top, long width, long height)

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "platform/CheckBox.h"
+#include "tests/support/XTools.h"
 
 #include <QCheckBox>
 #include <QPoint>
@@ -25,14 +26,14 @@ protected:
     {
         RegisteredApp::TearDown();
         if (platform::Screen::ScreenCount() < 2) {
-            app_test::RunProcess({ "xrandr", "--setmonitor", "quill1", secondMonitor, "none" });
+            xtools::setMonitor("quill1", secondMonitor);
             EXPECT_TRUE(app_test::WaitUntil([] { return platform::Screen::ScreenCount() == 2; }));
         }
     }
 
     void RemoveSecondMonitor()
     {
-        ASSERT_EQ(app_test::RunProcess({ "xrandr", "--delmonitor", "quill1" }).exitCode, 0);
+        ASSERT_TRUE(xtools::deleteMonitor("quill1"));
         ASSERT_TRUE(app_test::WaitUntil([] { return platform::Screen::ScreenCount() == 1; }));
     }
 
@@ -55,9 +56,7 @@ protected:
         bool clicked = false;
         const auto connection = QObject::connect(native, &QCheckBox::clicked, [&] { clicked = true; });
         const QPoint at = native->mapToGlobal(QPoint(8, native->height() / 2));
-        const auto result = app_test::RunProcess(
-            { "xdotool", "mousemove", std::to_string(at.x()), std::to_string(at.y()), "click", "1" });
-        EXPECT_EQ(result.exitCode, 0) << result.err;
+        xtools::click(at);
         EXPECT_TRUE(app_test::WaitUntil([&] { return clicked; })) << "the click did not reach " << box.Caption();
         QObject::disconnect(connection);
     }
