@@ -4,3 +4,4 @@ quill_add_test(platform.level_change COMMAND platform_tests ARGS --gtest_filter=
 quill_add_test(platform.level_change_without_wm COMMAND platform_tests ARGS --gtest_filter=LevelChangeWithoutWm.*
   SCREEN 1280x800)
 quill_add_test(platform.window_show COMMAND platform_tests ARGS --gtest_filter=WindowShow.* WM)
+quill_add_test(platform.menu_rebuild COMMAND platform_tests ARGS --gtest_filter=MenuRebuild.* X)
