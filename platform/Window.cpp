@@ -569,6 +569,10 @@ void Window::Show()
     impl_->visible = true;
     if (impl_->state != Impl::State::Open || !impl_->top)
         return;
+    // Neither show, raise nor activateWindow brings back a minimised window:
+    // clearing the state maps it again, and the activation follows the map.
+    if (impl_->top->isMinimized())
+        impl_->top->setWindowState(impl_->top->windowState() & ~Qt::WindowMinimized);
     impl_->top->show();
     impl_->top->raise();
     impl_->top->activateWindow();

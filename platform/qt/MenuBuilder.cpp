@@ -14,7 +14,8 @@ namespace {
         for (std::size_t i = 0; i < parent.Count(); ++i) {
             std::shared_ptr<MenuItem> item = parent.Item(i);
             if (item->Count() > 0) {
-                auto* menu = new QMenu(ToQt(item->Text()), owner);
+                // Owned by what it hangs in, so that it goes when that is rebuilt.
+                auto* menu = new QMenu(ToQt(item->Text()), target);
                 addItems(menu, *item, owner, choose, shortcuts, leaves);
                 QAction* menuAction = menu->menuAction();
                 menuAction->setVisible(item->Visible());

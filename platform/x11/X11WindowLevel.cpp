@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace platform {
@@ -166,12 +165,14 @@ namespace {
             || *static_cast<const std::uint32_t*>(xcb_get_property_value(state.get())) == withdrawnState;
     }
 
-    // Lives as a child of a widget and gives the widget's native window its
-    // hints each time it is shown. For the desktop level it stays as long as
-    // the widget: a window manager forgets a window's states when it is
-    // unmapped, and without a window manager nothing keeps the window at the
-    // bottom but lowering it again. For the normal level it clears the desktop
-    // hints over one map and then goes.
+    // Lives as a child of a widget, one per widget, and gives the widget's
+    // native window the hints of its level each time it is shown. For the
+    // desktop level it stays as long as the widget: a window manager forgets a
+    // window's states when it is unmapped, and without a window manager
+    // nothing keeps the window at the bottom but lowering it again. For the
+    // normal level it clears the desktop hints over one map and then goes.
+    // A level change on a keeper that is still waiting to map its window
+    // again only changes the level that the map will carry.
     class LevelKeeper : public QObject {
     public:
         LevelKeeper(QWidget& window, bool desktop)
@@ -184,6 +185,10 @@ namespace {
         }
 
         bool desktop() const { return desktop_; }
+        void setDesktop(bool desktop) { desktop_ = desktop; }
+
+        // Whether the window is unmapped only to be mapped again.
+        bool remapPending() const { return remapPending_; }
 
         // A window manager reads a window's type only when the window is
         // mapped, so a shown window is unmapped and mapped again. Mapped again
@@ -191,6 +196,9 @@ namespace {
         // with openbox): the map waits until the window is withdrawn.
         void remap()
         {
+            if (remapPending_)
+                return;
+            remapPending_ = true;
             window_->windowHandle()->hide();
             auto* poll = new QTimer(this);
             QElapsedTimer waited;
@@ -201,6 +209,7 @@ namespace {
                 if (letGo || waited.elapsed() > remapPatience) {
                     poll->stop();
                     poll->deleteLater();
+                    remapPending_ = false;
                     if (window_ && !window_->isVisible())
                         window_->windowHandle()->show();
                 }
@@ -238,17 +247,48 @@ namespace {
                 requestMappedHints(c, window, internAtoms(c), desktop_);
                 xcb_flush(c);
             }
-            if (!desktop_)
-                deleteLater();
+            if (!desktop_ && !remapPending_)
+                retire();
+        }
+
+        // Out of reach of later level changes at once, deleted soon after.
+        void retire()
+        {
+            setObjectName(QString());
+            if (window_)
+                window_->removeEventFilter(this);
+            deleteLater();
         }
 
         QPointer<QWidget> window_;
         bool desktop_;
+        bool remapPending_ = false;
     };
 
     LevelKeeper* keeperOf(QWidget& window)
     {
         return dynamic_cast<LevelKeeper*>(window.findChild<QObject*>(keeperName, Qt::FindDirectChildrenOnly));
+    }
+
+    // Gives window the level, mapping it again if it is shown or waiting to be
+    // shown again after an earlier change.
+    void applyLevel(QWidget& window, bool desktop)
+    {
+        LevelKeeper* keeper = keeperOf(window);
+        const bool shown = window.windowHandle()->isVisible() || (keeper && keeper->remapPending());
+        if (keeper)
+            keeper->setDesktop(desktop);
+        else if (desktop || shown)
+            keeper = new LevelKeeper(window, desktop);
+        if (shown) {
+            keeper->remap();
+        } else if (!desktop) {
+            // The map that would clear them may never come.
+            if (auto* c = x11Connection()) {
+                writeUnmappedHints(c, static_cast<xcb_window_t>(window.winId()), internAtoms(c), false);
+                xcb_flush(c);
+            }
+        }
     }
 
 } // namespace
@@ -257,34 +297,21 @@ void X11WindowLevel::SetDesktop(QWidget& window)
 {
     // The window type applies only to an existing native window.
     window.winId();
-    const bool mapped = window.windowHandle()->isVisible();
     // Only the type, no window flags: a change of flags (Qt's own
     // WindowStaysOnBottomHint included) makes Qt recreate the native window,
     // and the new one carries none of the hints. _NET_WM_STATE_BELOW comes
     // with the other states instead.
     window.setAttribute(Qt::WA_X11NetWmWindowTypeDesktop, true);
-    LevelKeeper* keeper = keeperOf(window);
-    if (keeper && !keeper->desktop())
-        delete std::exchange(keeper, nullptr);
-    if (!keeper)
-        keeper = new LevelKeeper(window, true);
-    if (mapped)
-        keeper->remap();
+    applyLevel(window, true);
 }
 
 void X11WindowLevel::SetNormal(QWidget& window)
 {
     if (!window.testAttribute(Qt::WA_X11NetWmWindowTypeDesktop))
         return;
-    delete keeperOf(window);
     window.winId();
     window.setAttribute(Qt::WA_X11NetWmWindowTypeDesktop, false);
-    if (window.windowHandle()->isVisible()) {
-        (new LevelKeeper(window, false))->remap();
-    } else if (auto* c = x11Connection()) {
-        writeUnmappedHints(c, static_cast<xcb_window_t>(window.winId()), internAtoms(c), false);
-        xcb_flush(c);
-    }
+    applyLevel(window, false);
 }
 
 } // namespace platform

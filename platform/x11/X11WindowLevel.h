@@ -15,7 +15,8 @@ public:
     // Best called after the native window exists and before it is first shown,
     // so that the first map already carries the hints. A window manager reads
     // the type only at map time, so a shown window is unmapped, and mapped
-    // again once the manager has let it go (soon after the call returns).
+    // again once the manager has let it go (soon after the call returns);
+    // further changes before then only change the level it is mapped with.
     static void SetDesktop(QWidget& window);
     // Ordinary stacking: undoes SetDesktop; does nothing to a window that
     // was never put on the desktop.

@@ -1,0 +1,32 @@
+// Preferences… on a preferences window that the user has minimised (from a
+// taskbar, say) brings that window back rather than leaving it out of sight.
+#include "PreferencesWindow.h"
+#include "Program.h"
+#include "UserActions.h"
+#include "XTools.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+TEST(Preferences, PreferencesBringsBackTheMinimisedWindow)
+{
+    Program program;
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(program.waitForDesktopWindows(monitors().size(), 15000));
+    std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
+    ASSERT_TRUE(prefs) << "Ctrl+, in an animation window opened no preferences window";
+
+    run("xdotool", { "windowminimize", QString::number(prefs->id()) });
+    ASSERT_TRUE(waitUntil(
+        [&] { return property(prefs->id(), "WM_STATE").contains("Iconic") && program.preferencesWindows().empty(); },
+        5000))
+        << property(prefs->id(), "WM_STATE").toStdString();
+
+    std::optional<PreferencesWindow> again = openPreferencesByKeys(program);
+    ASSERT_TRUE(again) << "Ctrl+, left the preferences window minimised: "
+                       << property(prefs->id(), "WM_STATE").toStdString();
+    EXPECT_EQ(again->id(), prefs->id());
+    EXPECT_TRUE(property(prefs->id(), "WM_STATE").contains("Normal"));
+    EXPECT_TRUE(waitUntil([&] { return activeWindow() == prefs->id(); }, 5000));
+}

@@ -1,0 +1,93 @@
+// Rebuilding a window's menus replaces them: every Qt menu of the old build,
+// submenus included, goes with it.
+#include "PlatformTestSupport.h"
+
+#include "platform/MenuBar.h"
+#include "platform/MenuItem.h"
+#include "platform/Window.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+using namespace platform_test;
+
+namespace {
+
+std::shared_ptr<platform::MenuItem> item(const char* name, const char* text)
+{
+    auto made = std::make_shared<platform::MenuItem>();
+    made->SetName(name);
+    made->SetText(text);
+    made->SetAutoEnabled(true);
+    made->SetVisible(true);
+    return made;
+}
+
+// File with two items, one of them a submenu of its own, and Edit.
+std::shared_ptr<platform::MenuBar> nestedMenuBar()
+{
+    auto bar = std::make_shared<platform::MenuBar>();
+    auto file = item("FileMenu", "&File");
+    auto recent = item("RecentMenu", "Recent");
+    recent->AddMenu(item("RecentOne", "One"));
+    file->AddMenu(item("ShowPreferences", "Preferences\u2026"));
+    file->AddMenu(recent);
+    auto edit = item("EditMenu", "&Edit");
+    edit->AddMenu(item("EditCopy", "Copy"));
+    bar->AddMenu(file);
+    bar->AddMenu(edit);
+    return bar;
+}
+
+class BarWindow : public platform::Window {
+public:
+    BarWindow(std::int64_t type, std::shared_ptr<platform::MenuBar> bar)
+        : type_(type)
+        , bar_(std::move(bar))
+    {
+        Constructor();
+    }
+    void Layout() override
+    {
+        SetMenuBar(bar_);
+        SetWidth(424);
+        SetHeight(264);
+        SetType(type_);
+    }
+    std::int64_t type_;
+    std::shared_ptr<platform::MenuBar> bar_;
+};
+
+int menusAlive()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    int count = 0;
+    for (QWidget* widget : QApplication::allWidgets())
+        count += qobject_cast<QMenu*>(widget) != nullptr;
+    return count;
+}
+
+} // namespace
+
+TEST(MenuRebuild, EveryRebuildReplacesAllMenusOfTheWindow)
+{
+    const int before = menusAlive();
+    // The plain box's bar is its context menu; the titled window shows it.
+    // Three submenus either way, and the context menu besides.
+    for (const auto& [type, menus] :
+        { std::pair { platform::Window::TypePlainBox, 4 }, std::pair { platform::Window::TypeDocument, 3 } }) {
+        SCOPED_TRACE(type);
+        auto bar = nestedMenuBar();
+        auto window = std::make_shared<BarWindow>(type, bar);
+        ASSERT_TRUE(WaitUntil([&] { return TopLevel(*window) && TopLevel(*window)->isVisible(); }));
+        EXPECT_EQ(menusAlive() - before, menus);
+        for (int rebuild = 1; rebuild <= 5; ++rebuild) {
+            SCOPED_TRACE(rebuild);
+            window->SetMenuBar(bar);
+            EXPECT_TRUE(WaitUntil([&] { return menusAlive() - before == menus; })) << menusAlive() - before;
+        }
+        window->Close();
+        EXPECT_TRUE(WaitUntil([&] { return menusAlive() == before; })) << menusAlive() - before;
+    }
+}
