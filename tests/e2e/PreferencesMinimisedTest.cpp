@@ -3,7 +3,7 @@
 #include "PreferencesWindow.h"
 #include "Program.h"
 #include "UserActions.h"
-#include "XTools.h"
+#include "tests/support/XTools.h"
 
 #include <gtest/gtest.h>
 
