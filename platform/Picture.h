@@ -12,8 +12,9 @@ namespace platform {
 class Picture {
 public:
     // Reads the PNG file that file names. Gives none for a file that is
-    // missing, unreadable, not a PNG, damaged or too large to hold in memory;
-    // the size is checked from the file's header before anything is decoded.
+    // missing, not a regular file, unreadable, not a PNG, damaged, too large
+    // to hold in memory or far larger than its pixels could need; the size is
+    // checked from the file's header before anything is decoded.
     static std::shared_ptr<Picture> Open(const FolderItem& file);
 
     std::int64_t Width() const { return width_; }
