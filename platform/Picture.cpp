@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,7 +39,7 @@ Picture::Picture(std::int64_t width, std::int64_t height, std::shared_ptr<platfo
 {
 }
 
-std::shared_ptr<Picture> Picture::Open(const FolderItem& file)
+std::shared_ptr<Picture> Picture::Open(const FolderItem& file, std::int64_t largestSide)
 {
     // Opened first, then what was opened is checked: a FIFO or a device put
     // in place of the file between a check and an open could block the
@@ -65,7 +66,8 @@ std::shared_ptr<Picture> Picture::Open(const FolderItem& file)
         return nullptr;
 
     const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || size.width() > maxSide || size.height() > maxSide
+    const std::int64_t side = std::min(maxSide, largestSide);
+    if (!size.isValid() || size.isEmpty() || size.width() > side || size.height() > side
         || std::int64_t { size.width() } * size.height() > maxPixels
         || std::int64_t { status.st_size } > largestFileFor(size.width(), size.height()))
         return nullptr;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <functional>
@@ -169,6 +170,13 @@ INSTANTIATE_TEST_SUITE_P(Pictures, BadInput,
         BadInputCase { "NotAPicture", true,
             [](const QString& path) { write(path, "This is a note about toasters, not a picture.\n"); } },
         BadInputCase { "PictureTooLarge", true, [](const QString& path) { write(path, hugePng()); } },
+        BadInputCase { "PictureWiderThanAnyTexture", true,
+            [](const QString& path) {
+                // One pixel wider than Mesa's largest texture.
+                QImage wide(16385, 1, QImage::Format_ARGB32);
+                wide.fill(0xFF000000);
+                ASSERT_TRUE(wide.save(path, "PNG"));
+            } },
         BadInputCase { "TrailingImageData", true, writeTrailingImageData },
         BadInputCase { "PictureIsAFifo", true,
             [](const QString& path) { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0); } }),

@@ -179,6 +179,21 @@ TEST_F(PictureFiles, UnusableFilesGiveNone)
         EXPECT_EQ(open(file), nullptr) << what;
 }
 
+TEST_F(PictureFiles, SideLongerThanTheCallersLargestGivesNone)
+{
+    struct Case {
+        int width, height;
+        bool opens;
+    };
+    for (const Case& c : { Case { 64, 64, true }, Case { 65, 1, false }, Case { 1, 65, false } }) {
+        QImage image(c.width, c.height, QImage::Format_ARGB32);
+        image.fill(0xFF000000);
+        const std::string file = save(image, "side.png");
+        EXPECT_EQ(Picture::Open(FolderItem(file), 64) != nullptr, c.opens) << c.width << " x " << c.height;
+        EXPECT_NE(open(file), nullptr) << c.width << " x " << c.height;
+    }
+}
+
 // Image data far beyond what the declared pixels could need: a good picture
 // followed by 20 MiB more of image data, with correct checksums, which the
 // decoder would read to the end before it gave the picture.
