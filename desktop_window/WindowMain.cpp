@@ -271,6 +271,37 @@ bool WindowMain::Surface_Render(platform::OpenGLSurface&)
 
 // --- textures ---
 
+namespace {
+
+void clearGLErrors()
+{
+    // Each kind of error has one flag; the bound guards against a context
+    // that keeps reporting its loss.
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) { }
+}
+
+std::string glErrorName(GLenum error)
+{
+    switch (error) {
+    case GL_INVALID_ENUM:
+        return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE:
+        return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION:
+        return "GL_INVALID_OPERATION";
+    case GL_STACK_OVERFLOW:
+        return "GL_STACK_OVERFLOW";
+    case GL_STACK_UNDERFLOW:
+        return "GL_STACK_UNDERFLOW";
+    case GL_OUT_OF_MEMORY:
+        return "GL_OUT_OF_MEMORY";
+    default:
+        return "OpenGL error " + platform::Text::Str(static_cast<std::int64_t>(error));
+    }
+}
+
+} // namespace
+
 void WindowMain::initialise()
 {
     // Set first: a load that fails part-way is not tried again.
@@ -288,7 +319,11 @@ void WindowMain::initialise()
 
 void WindowMain::loadTextureFromPNGFile(const std::string& path)
 {
-    auto picture = platform::Picture::Open(platform::FolderItem(path));
+    // A picture the context cannot hold as a texture is refused before it is
+    // decoded.
+    GLint largestTexture = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+    auto picture = platform::Picture::Open(platform::FolderItem(path), largestTexture);
     if (!picture)
         throw platform::IOException("cannot read the picture " + path);
     auto surface = picture->RGBSurface();
@@ -313,8 +348,14 @@ void WindowMain::loadTextureFromPNGFile(const std::string& path)
             out += 4;
         }
     }
+    // Errors flagged before belong to other calls; the upload's own are the
+    // ones that matter. A failed upload (out of memory, most likely) would
+    // otherwise leave a texture that draws nothing.
+    clearGLErrors();
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0, GL_RGBA,
         GL_UNSIGNED_BYTE, pixels.Data());
+    if (const GLenum error = glGetError(); error != GL_NO_ERROR)
+        throw platform::IOException("cannot upload the picture " + path + " as a texture: " + glErrorName(error));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);

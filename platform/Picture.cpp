@@ -1,10 +1,13 @@
 #include "platform/Picture.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace platform {
@@ -17,6 +20,16 @@ namespace {
     constexpr std::int64_t maxSide = 16384;
     constexpr std::int64_t maxPixels = std::int64_t { 1 } << 25;
 
+    // The most a PNG of these pixels can take: every row at the deepest kind
+    // (8 bytes a pixel) with its filter byte and the interlaced passes' extra
+    // ones, twice over for chunk and compression overhead, and room for
+    // ancillary chunks such as colour profiles. The decoder would read a
+    // larger file to its end after the last row, for seconds a gigabyte.
+    std::int64_t largestFileFor(std::int64_t width, std::int64_t height)
+    {
+        return 2 * height * (8 * width + 2) + (std::int64_t { 16 } << 20);
+    }
+
 } // namespace
 
 Picture::Picture(std::int64_t width, std::int64_t height, std::shared_ptr<platform::RGBSurface> surface)
@@ -26,21 +39,37 @@ Picture::Picture(std::int64_t width, std::int64_t height, std::shared_ptr<platfo
 {
 }
 
-std::shared_ptr<Picture> Picture::Open(const FolderItem& file)
+std::shared_ptr<Picture> Picture::Open(const FolderItem& file, std::int64_t largestSide)
 {
-    const QString path = QFile::decodeName(QByteArray::fromStdString(file.NativePath()));
-    // Checked first, so that a missing file or a folder is refused quietly.
-    if (!QFileInfo(path).isFile())
+    // Opened first, then what was opened is checked: a FIFO or a device put
+    // in place of the file between a check and an open could block the
+    // program or feed the decoder endlessly. Non-blocking, so that opening a
+    // FIFO returns at once; for a regular file the flag changes nothing.
+    const int descriptor = ::open(file.NativePath().c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
         return nullptr;
-    QImageReader reader(path, "png");
+    struct stat status { };
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return nullptr;
+    }
+    QFile device;
+    if (!device.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return nullptr;
+    }
+
+    QImageReader reader(&device, "png");
     // Only PNG: a file of another kind is refused, whatever its name says.
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
         return nullptr;
 
     const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || size.width() > maxSide || size.height() > maxSide
-        || std::int64_t { size.width() } * size.height() > maxPixels)
+    const std::int64_t side = std::min(maxSide, largestSide);
+    if (!size.isValid() || size.isEmpty() || size.width() > side || size.height() > side
+        || std::int64_t { size.width() } * size.height() > maxPixels
+        || std::int64_t { status.st_size } > largestFileFor(size.width(), size.height()))
         return nullptr;
 
     QImage decoded;

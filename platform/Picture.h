@@ -4,6 +4,7 @@
 #include "platform/RGBSurface.h"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 namespace platform {
@@ -12,9 +13,13 @@ namespace platform {
 class Picture {
 public:
     // Reads the PNG file that file names. Gives none for a file that is
-    // missing, unreadable, not a PNG, damaged or too large to hold in memory;
-    // the size is checked from the file's header before anything is decoded.
-    static std::shared_ptr<Picture> Open(const FolderItem& file);
+    // missing, not a regular file, unreadable, not a PNG, damaged, too large
+    // to hold in memory, wider or higher than largestSide (a texture loader
+    // passes its context's largest texture), or far larger than its pixels
+    // could need; the size is checked from the file's header before anything
+    // is decoded.
+    static std::shared_ptr<Picture> Open(
+        const FolderItem& file, std::int64_t largestSide = std::numeric_limits<std::int64_t>::max());
 
     std::int64_t Width() const { return width_; }
     std::int64_t Height() const { return height_; }

@@ -5,6 +5,9 @@
 #include "platform/RuntimeException.h"
 #include "platform/SpecialFolder.h"
 
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -98,6 +101,58 @@ TEST_F(Textures, UnreadablePictureNamesItsPathAndCreatesNoTexture)
         }
     }
     EXPECT_TRUE(WindowMainProbe::textureNames(*window).empty());
+}
+
+// A picture that the context cannot hold as a texture, and an upload that the
+// driver refuses, each end the load with an error that names the path.
+TEST_F(Textures, PictureThatCannotBecomeATextureNamesItsPathAndKeepsNoTexture)
+{
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    ASSERT_GT(largest, 0);
+    QImage wide(largest + 1, 1, QImage::Format_ARGB32);
+    wide.fill(0xFF000000);
+    const std::string widePath = fixtures.path().toStdString() + "/wide.png";
+    ASSERT_TRUE(wide.save(QString::fromStdString(widePath)));
+    QImage high = wide.transformed(QTransform().rotate(90));
+    const std::string highPath = fixtures.path().toStdString() + "/high.png";
+    ASSERT_TRUE(high.save(QString::fromStdString(highPath)));
+
+    // The one way this driver offers to make the upload itself fail: a pixel
+    // unpack buffer too small for the picture, from which glTexImage2D would
+    // read (GL_INVALID_OPERATION).
+    QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
+    GLuint unpack = 0;
+    auto bindSmallUnpackBuffer = [&] {
+        gl->glGenBuffers(1, &unpack);
+        gl->glBindBuffer(GL_PIXEL_UNPACK_BUFFER, unpack);
+        gl->glBufferData(GL_PIXEL_UNPACK_BUFFER, 4, nullptr, GL_STATIC_DRAW);
+    };
+    const std::string solid = fixtures.solid("solid.png", 0xFF102030);
+
+    struct Case {
+        const char* what;
+        std::string path;
+        std::function<void()> prepare;
+        const char* says;
+    };
+    for (const Case& c : { Case { "wider than the largest texture", widePath, [] {}, "" },
+             Case { "higher than the largest texture", highPath, [] {}, "" },
+             Case { "upload refused", solid, bindSmallUnpackBuffer, "GL_INVALID_OPERATION" } }) {
+        SCOPED_TRACE(c.what);
+        c.prepare();
+        try {
+            WindowMainProbe::loadTextureFromPNGFile(*window, c.path);
+            ADD_FAILURE() << "no error";
+        } catch (const platform::IOException& e) {
+            EXPECT_NE(std::string(e.what()).find(c.path), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(WindowMainProbe::textureNames(*window).empty());
+    }
+    gl->glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    gl->glDeleteBuffers(1, &unpack);
+    while (glGetError() != GL_NO_ERROR) { }
 }
 
 // Loads the real pictures that the build generated beside the test program.

@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <sys/stat.h>
 
 #ifndef QUILL_INSTALLED_RESOURCES
 #error "tests/e2e/CMakeLists.txt defines QUILL_INSTALLED_RESOURCES"
@@ -61,6 +63,35 @@ void write(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+QByteArray goodPicture()
+{
+    QFile good(builtResources() + "/" + brokenPicture);
+    EXPECT_TRUE(good.open(QIODevice::ReadOnly));
+    return good.readAll();
+}
+
+// The good picture with 3 GB more of image data after its own, in two chunks
+// whose bytes are holes of a sparse file: the decoder would read through
+// them for seconds.
+void writeTrailingImageData(const QString& path)
+{
+    QByteArray png = goodPicture();
+    ASSERT_EQ(png.right(8).left(4), "IEND");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(png.left(png.size() - 12));
+    const quint32 length = 1500u << 20;
+    for (int i = 0; i < 2; ++i) {
+        QByteArray header(4, '\0');
+        qToBigEndian<quint32>(length, header.data());
+        file.write(header + "IDAT");
+        ASSERT_TRUE(file.resize(file.pos() + length));
+        ASSERT_TRUE(file.seek(file.size()));
+        file.write(QByteArray(4, '\0')); // the checksum, unchecked before the data is read
+    }
+    file.write(png.right(12));
 }
 
 struct BadInputCase {
@@ -138,5 +169,15 @@ INSTANTIATE_TEST_SUITE_P(Pictures, BadInput,
             } },
         BadInputCase { "NotAPicture", true,
             [](const QString& path) { write(path, "This is a note about toasters, not a picture.\n"); } },
-        BadInputCase { "PictureTooLarge", true, [](const QString& path) { write(path, hugePng()); } }),
+        BadInputCase { "PictureTooLarge", true, [](const QString& path) { write(path, hugePng()); } },
+        BadInputCase { "PictureWiderThanAnyTexture", true,
+            [](const QString& path) {
+                // One pixel wider than Mesa's largest texture.
+                QImage wide(16385, 1, QImage::Format_ARGB32);
+                wide.fill(0xFF000000);
+                ASSERT_TRUE(wide.save(path, "PNG"));
+            } },
+        BadInputCase { "TrailingImageData", true, writeTrailingImageData },
+        BadInputCase { "PictureIsAFifo", true,
+            [](const QString& path) { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0); } }),
     [](const testing::TestParamInfo<BadInputCase>& info) { return std::string(info.param.name); });

@@ -9,9 +9,19 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sched.h>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 using platform::FolderItem;
@@ -151,6 +161,9 @@ TEST_F(PictureFiles, UnusableFilesGiveNone)
     putBigEndian(huge, 20, 100000);
     putBigEndian(huge, 29, crc32(huge.constData() + 12, 17));
 
+    const std::string fifo = path("fifo.png");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
     const std::pair<const char*, std::string> cases[] = {
         { "missing", path("missing.png") },
         { "a folder", dir_.path().toStdString() },
@@ -160,9 +173,104 @@ TEST_F(PictureFiles, UnusableFilesGiveNone)
         { "text", write("text.png", "not a picture\n") },
         { "a BMP named .png", save(image, "bitmap.png", "BMP") },
         { "claims 100000 x 100000", write("huge.png", huge) },
+        { "a FIFO", fifo },
     };
     for (const auto& [what, file] : cases)
         EXPECT_EQ(open(file), nullptr) << what;
+}
+
+TEST_F(PictureFiles, SideLongerThanTheCallersLargestGivesNone)
+{
+    struct Case {
+        int width, height;
+        bool opens;
+    };
+    for (const Case& c : { Case { 64, 64, true }, Case { 65, 1, false }, Case { 1, 65, false } }) {
+        QImage image(c.width, c.height, QImage::Format_ARGB32);
+        image.fill(0xFF000000);
+        const std::string file = save(image, "side.png");
+        EXPECT_EQ(Picture::Open(FolderItem(file), 64) != nullptr, c.opens) << c.width << " x " << c.height;
+        EXPECT_NE(open(file), nullptr) << c.width << " x " << c.height;
+    }
+}
+
+// Image data far beyond what the declared pixels could need: a good picture
+// followed by 20 MiB more of image data, with correct checksums, which the
+// decoder would read to the end before it gave the picture.
+TEST_F(PictureFiles, FileFarLargerThanItsPixelsNeedGivesNone)
+{
+    QImage image(64, 64, QImage::Format_ARGB32);
+    image.fill(0xFF204080);
+    QFile file(QString::fromStdString(save(image, "good.png")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray png = file.readAll();
+    ASSERT_EQ(png.right(8).left(4), "IEND");
+
+    QByteArray trailing(12 + (20 << 20), '\0');
+    putBigEndian(trailing, 0, static_cast<std::uint32_t>(trailing.size() - 12));
+    trailing.replace(4, 4, "IDAT");
+    putBigEndian(trailing, trailing.size() - 4, crc32(trailing.constData() + 4, trailing.size() - 8));
+    EXPECT_NE(open(write("plain.png", png)), nullptr);
+    EXPECT_EQ(open(write("trailing.png", png.left(png.size() - 12) + trailing + png.right(12))), nullptr);
+}
+
+// The path is opened once and what was opened is checked: a FIFO swapped in
+// for the picture at any moment is refused, and never blocks the caller.
+TEST_F(PictureFiles, FifoSwappedInWhileOpeningNeverBlocks)
+{
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(0xFF00FF00);
+    const std::string picture = save(image, "picture.png");
+    const std::string fifo = path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    // On two processors of their own where there are two, so that the
+    // swaps run truly alongside the opens.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    std::vector<int> processors;
+    for (int cpu = 0; cpu < CPU_SETSIZE && processors.size() < 2; ++cpu) {
+        if (CPU_ISSET(cpu, &allowed))
+            processors.push_back(cpu);
+    }
+    auto runOn = [&](std::size_t which) {
+        if (processors.size() < 2)
+            return;
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(processors[which], &one);
+        pthread_setaffinity_np(pthread_self(), sizeof one, &one);
+    };
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> swaps { 0 };
+    std::thread swapper([&] {
+        runOn(0);
+        while (!stop) {
+            if (renameat2(AT_FDCWD, picture.c_str(), AT_FDCWD, fifo.c_str(), RENAME_EXCHANGE) == 0)
+                ++swaps;
+        }
+    });
+    // Enough opens, and enough swaps among them, to meet the moment between
+    // a check and an open many times over.
+    auto opens = std::async(std::launch::async, [&] {
+        runOn(1);
+        for (int i = 0; i < 2000 || swaps < 50000; ++i)
+            open(picture);
+    });
+    const bool blocked = opens.wait_for(std::chrono::seconds(30)) == std::future_status::timeout;
+    stop = true;
+    swapper.join();
+    // A reader blocked on the FIFO goes on once a writer comes and goes.
+    while (opens.wait_for(std::chrono::milliseconds(100)) == std::future_status::timeout) {
+        for (const std::string& name : { picture, fifo }) {
+            const int fd = ::open(name.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+    EXPECT_FALSE(blocked) << "opening the picture blocked on a FIFO";
 }
 
 TEST(SpecialFolder, ResourcesBesideTheExecutable)
