@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QWidget>
 #include <algorithm>
+#include <xcb/xcb.h>
 
 namespace platform::qt {
 namespace {
@@ -52,6 +53,26 @@ namespace {
     char programName[] = "quillamere";
     char* argv[] = { programName, nullptr };
 
+    // Qt's xcb plugin ends the process (qFatal: an abort and a core) when it
+    // cannot reach the X server, so the connection is tried first and a
+    // failure goes to start-up's ordinary failure handling. Another platform
+    // named in QT_QPA_PLATFORM is left to Qt.
+    void requireDisplay()
+    {
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (!platform.isEmpty() && !platform.startsWith("xcb"))
+            return;
+        const QByteArray display = qgetenv("DISPLAY");
+        const std::string fix = "; set DISPLAY to a running X server";
+        if (display.isEmpty())
+            throw RuntimeException("cannot open the X display: DISPLAY is not set" + fix);
+        xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+        const bool failed = xcb_connection_has_error(connection) != 0;
+        xcb_disconnect(connection);
+        if (failed)
+            throw RuntimeException("cannot open the X display \"" + display.toStdString() + "\"" + fix);
+    }
+
 } // namespace
 
 QApplication& EnsureApplication()
@@ -63,6 +84,7 @@ QApplication& EnsureApplication()
         app->setQuitOnLastWindowClosed(false);
         return *app;
     }
+    requireDisplay();
     if (!Application::SupportsHiDPI())
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     state().owned = std::make_unique<FrameworkApplication>(argc, argv);

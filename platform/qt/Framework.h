@@ -25,6 +25,8 @@ class MenuItem;
 namespace platform::qt {
 
 // The process's QApplication: the existing one, adopted, or one created now.
+// Raises RuntimeException, before Qt is asked, when the X display cannot be
+// opened.
 QApplication& EnsureApplication();
 // Deletes the QApplication if the framework created it.
 void DeleteOwnedApplication();
