@@ -130,8 +130,12 @@ std::shared_ptr<Application> GetAppObject() { return runtime().app; }
 
 void RunFrameworkInitialization(const std::function<void()>& lateStartup)
 {
+    // The state exists before the Qt application, so that it outlives the
+    // handling of a lost display, which ends the process before any static
+    // destructor made earlier runs.
+    auto& s = runtime();
     qt::EnsureApplication();
-    runtime().frameworkInitialised = true;
+    s.frameworkInitialised = true;
     qt::RefreshTrayMenu();
     if (lateStartup)
         lateStartup();

@@ -158,3 +158,37 @@ INSTANTIATE_TEST_SUITE_P(Starts, NoDisplay,
             },
             "\":" }),
     [](const testing::TestParamInfo<NoDisplayCase>& info) { return std::string(info.param.name); });
+
+namespace {
+
+class DisplayLost : public testing::TestWithParam<bool> { };
+
+} // namespace
+
+TEST_P(DisplayLost, EndsWithStatusOneAndOneLineSayingTheDisplayWentAway)
+{
+    const bool withWindowManager = GetParam();
+    PrivateServer server;
+    ASSERT_TRUE(server.start(withWindowManager));
+    ScopedDisplay scoped(server.display());
+    if (withWindowManager) {
+        ASSERT_TRUE(waitUntil([] { return windowManagerRunning(); }, 10000));
+    }
+
+    Program program;
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(program.waitForDesktopWindows(1, 15000));
+    server.kill();
+
+    ASSERT_TRUE(program.waitForExit(15000)) << "the program kept running without its display";
+    const QString text = program.standardError();
+    EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
+    EXPECT_EQ(program.exitCode(), 1) << text.toStdString();
+    // Nothing else: no crash report, no sanitizer report, no second line.
+    ASSERT_EQ(lines(text).size(), 1) << text.toStdString();
+    EXPECT_TRUE(lines(text).front().contains(QStringLiteral("X display \"%1\" went away").arg(server.display())))
+        << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, DisplayLost, testing::Values(false, true),
+    [](const testing::TestParamInfo<bool>& info) { return std::string(info.param ? "UnderOpenbox" : "WithoutWindowManager"); });
