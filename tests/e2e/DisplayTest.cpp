@@ -138,7 +138,8 @@ TEST_P(NoDisplay, EndsWithStatusOneAndOneLineSayingWhatToDo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Starts, NoDisplay,
-    testing::Values(NoDisplayCase { "Unset", [](PrivateServer&) { return std::optional<QString>(); }, "DISPLAY is not set" },
+    testing::Values(
+        NoDisplayCase { "Unset", [](PrivateServer&) { return std::optional<QString>(); }, "DISPLAY is not set" },
         NoDisplayCase { "NoServer",
             [](PrivateServer&) {
                 // A number no server of this machine uses.
@@ -190,5 +191,7 @@ TEST_P(DisplayLost, EndsWithStatusOneAndOneLineSayingTheDisplayWentAway)
         << text.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Sessions, DisplayLost, testing::Values(false, true),
-    [](const testing::TestParamInfo<bool>& info) { return std::string(info.param ? "UnderOpenbox" : "WithoutWindowManager"); });
+INSTANTIATE_TEST_SUITE_P(
+    Sessions, DisplayLost, testing::Values(false, true), [](const testing::TestParamInfo<bool>& info) {
+        return std::string(info.param ? "UnderOpenbox" : "WithoutWindowManager");
+    });
