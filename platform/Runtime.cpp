@@ -2,6 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/MenuBar.h"
+#include "platform/Picture.h"
 #include "platform/RuntimeException.h"
 #include "platform/Window.h"
 #include "platform/qt/Framework.h"
@@ -10,7 +11,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QMenu>
-#include <QPainter>
+#include <QImage>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -96,6 +97,8 @@ namespace {
         std::unique_ptr<QSystemTrayIcon> tray;
         std::unique_ptr<QMenu> trayMenu;
         std::unique_ptr<TrayWatch> trayWatch;
+        // The picture the tray icon shows, so that it is converted once.
+        std::shared_ptr<Picture> trayPicture;
     };
 
     RuntimeState& runtime()
@@ -137,21 +140,19 @@ namespace {
         });
     }
 
-    QIcon trayIconPicture()
+    QIcon iconOf(const Picture* picture)
     {
-        // A small toaster: our own drawing, nothing more than a hint of the program.
-        QPixmap pixmap(32, 32);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(60, 60, 60), 1.5));
-        painter.setBrush(QColor(200, 205, 215));
-        painter.drawRoundedRect(QRectF(3, 10, 26, 18), 5, 5);
-        painter.setBrush(QColor(70, 70, 70));
-        painter.drawRoundedRect(QRectF(8, 12, 16, 3), 1.5, 1.5);
-        painter.setBrush(QColor(210, 160, 90));
-        painter.drawRoundedRect(QRectF(9, 4, 14, 9), 3, 3);
-        return QIcon(pixmap);
+        if (!picture)
+            return {};
+        const std::shared_ptr<RGBSurface> surface = picture->RGBSurface();
+        QImage image(static_cast<int>(picture->Width()), static_cast<int>(picture->Height()), QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            // The surface counts transparency where Qt counts opacity.
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = surface->Pixel(x, y) ^ 0xFF000000u;
+        }
+        return QIcon(QPixmap::fromImage(image));
     }
 
     void trayManagerChanged()
@@ -205,7 +206,7 @@ void RuntimeRegisterAppObject(std::shared_ptr<Application> app)
     if (!app)
         throw NilObjectException("nil application object");
     runtime().app = std::move(app);
-    qt::RefreshTrayMenu();
+    qt::RefreshTray();
     scheduleOpen();
 }
 
@@ -219,7 +220,7 @@ void RunFrameworkInitialization(const std::function<void()>& lateStartup)
     auto& s = runtime();
     qt::EnsureApplication();
     s.frameworkInitialised = true;
-    qt::RefreshTrayMenu();
+    qt::RefreshTray();
     if (lateStartup)
         lateStartup();
     scheduleOpen();
@@ -279,6 +280,7 @@ void RuntimePerformFinalizers()
     s.trayWatch.reset();
     s.trayMenu.reset();
     s.tray.reset();
+    s.trayPicture.reset();
     s.app.reset();
     qt::ReleaseAllOpen();
     qt::DestroyAllNativeWindows();
@@ -289,7 +291,7 @@ std::int32_t RuntimeExit() { return qt::ExitCode(); }
 
 namespace qt {
 
-    void RefreshTrayMenu()
+    void RefreshTray()
     {
         auto& s = runtime();
         if (!s.frameworkInitialised || !QCoreApplication::instance())
@@ -299,14 +301,19 @@ namespace qt {
             s.trayWatch.reset();
             s.tray.reset();
             s.trayMenu.reset();
+            s.trayPicture.reset();
             return;
         }
         // Made and shown whether or not a tray runs now: one may start later.
         if (!s.tray) {
-            s.tray = std::make_unique<QSystemTrayIcon>(trayIconPicture());
-            s.tray->setToolTip(QStringLiteral("Quillamere Live Desktop"));
+            s.tray = std::make_unique<QSystemTrayIcon>();
             s.trayWatch = TrayWatch::Make();
         }
+        if (s.trayPicture != s.app->TrayPicture()) {
+            s.trayPicture = s.app->TrayPicture();
+            s.tray->setIcon(iconOf(s.trayPicture.get()));
+        }
+        s.tray->setToolTip(ToQt(s.app->TrayToolTip()));
         auto menu = std::make_unique<QMenu>();
         // The tray's menu items carry no key equivalents: the windows' own do.
         AddMenus(
@@ -317,7 +324,7 @@ namespace qt {
             false);
         s.tray->setContextMenu(menu.get());
         s.trayMenu = std::move(menu);
-        s.tray->show();
+        s.tray->setVisible(!s.tray->icon().isNull());
     }
 
 } // namespace qt
