@@ -10,8 +10,8 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
-#include <QMenu>
 #include <QImage>
+#include <QMenu>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -48,8 +48,8 @@ namespace {
             if (!xcb_parse_display(nullptr, &host, &display, &screen))
                 screen = 0;
             std::free(host);
-            return std::unique_ptr<TrayWatch>(new TrayWatch(atom(connection, "MANAGER"),
-                atom(connection, "_NET_SYSTEM_TRAY_S" + std::to_string(screen))));
+            return std::unique_ptr<TrayWatch>(new TrayWatch(
+                atom(connection, "MANAGER"), atom(connection, "_NET_SYSTEM_TRAY_S" + std::to_string(screen))));
         }
         ~TrayWatch() override { qApp->removeNativeEventFilter(this); }
 
