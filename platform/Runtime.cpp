@@ -214,9 +214,9 @@ std::shared_ptr<Application> GetAppObject() { return runtime().app; }
 
 void RunFrameworkInitialization(const std::function<void()>& lateStartup)
 {
-    // The state exists before the Qt application, so that it outlives the
-    // handling of a lost display, which ends the process before any static
-    // destructor made earlier runs.
+    // Made before the Qt application: the exit handler that ends the process
+    // on a lost display is registered with the application, and runs before
+    // the destructors of the static objects made earlier, this state's among them.
     auto& s = runtime();
     qt::EnsureApplication();
     s.frameworkInitialised = true;
