@@ -8,86 +8,20 @@
 #include "platform/qt/Framework.h"
 #include "platform/qt/MenuBuilder.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QtGui/qguiapplication_platform.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
 #include <string>
 #include <typeinfo>
-#include <xcb/xcb.h>
 
 namespace platform {
 namespace {
-
-    void trayManagerChanged();
-
-    // Qt puts a shown tray icon into a tray only if one runs when the icon is
-    // shown; once it has, it follows that tray's restarts by itself. A tray
-    // that starts later announces itself with a MANAGER client message on the
-    // root window, which this watch passes on.
-    class TrayWatch : public QAbstractNativeEventFilter {
-    public:
-        // None when the application does not speak X11.
-        static std::unique_ptr<TrayWatch> Make()
-        {
-            auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-            if (!x11)
-                return nullptr;
-            xcb_connection_t* connection = x11->connection();
-            // The tray of the X screen that DISPLAY names, as Qt's own.
-            char* host = nullptr;
-            int display = 0;
-            int screen = 0;
-            if (!xcb_parse_display(nullptr, &host, &display, &screen))
-                screen = 0;
-            std::free(host);
-            return std::unique_ptr<TrayWatch>(new TrayWatch(
-                atom(connection, "MANAGER"), atom(connection, "_NET_SYSTEM_TRAY_S" + std::to_string(screen))));
-        }
-        ~TrayWatch() override { qApp->removeNativeEventFilter(this); }
-
-        bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
-        {
-            if (eventType != "xcb_generic_event_t")
-                return false;
-            auto* event = static_cast<const xcb_generic_event_t*>(message);
-            if ((event->response_type & 0x7F) != XCB_CLIENT_MESSAGE)
-                return false;
-            auto* announcement = reinterpret_cast<const xcb_client_message_event_t*>(event);
-            // After Qt has handled the event itself.
-            if (announcement->type == manager_ && announcement->format == 32
-                && announcement->data.data32[1] == selection_)
-                QTimer::singleShot(0, qApp, trayManagerChanged);
-            return false;
-        }
-
-    private:
-        TrayWatch(xcb_atom_t manager, xcb_atom_t selection)
-            : manager_(manager)
-            , selection_(selection)
-        {
-            qApp->installNativeEventFilter(this);
-        }
-
-        static xcb_atom_t atom(xcb_connection_t* connection, const std::string& name)
-        {
-            auto cookie = xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data());
-            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-            const xcb_atom_t result = reply ? reply->atom : xcb_atom_t { XCB_ATOM_NONE };
-            std::free(reply);
-            return result;
-        }
-
-        xcb_atom_t manager_;
-        xcb_atom_t selection_;
-    };
 
     struct RuntimeState {
         double version = 0;
@@ -96,7 +30,6 @@ namespace {
         bool openScheduled = false;
         std::unique_ptr<QSystemTrayIcon> tray;
         std::unique_ptr<QMenu> trayMenu;
-        std::unique_ptr<TrayWatch> trayWatch;
         // The picture the tray icon shows, so that it is converted once.
         std::shared_ptr<Picture> trayPicture;
     };
@@ -153,22 +86,6 @@ namespace {
                 line[x] = surface->Pixel(x, y) ^ 0xFF000000u;
         }
         return QIcon(QPixmap::fromImage(image));
-    }
-
-    void trayManagerChanged()
-    {
-        auto& s = runtime();
-        if (!s.tray || !s.tray->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable())
-            return;
-        // Qt's own tray window exists once the icon was shown into a tray;
-        // from then on Qt moves it into each new tray itself.
-        for (const QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == QLatin1String("QSystemTrayIconSys"))
-                return;
-        }
-        // Shown again, now that a tray runs.
-        s.tray->hide();
-        s.tray->show();
     }
 
 } // namespace
@@ -277,7 +194,6 @@ void RuntimeUnhandledException(std::exception_ptr exception) noexcept
 void RuntimePerformFinalizers()
 {
     auto& s = runtime();
-    s.trayWatch.reset();
     s.trayMenu.reset();
     s.tray.reset();
     s.trayPicture.reset();
@@ -298,17 +214,16 @@ namespace qt {
             return;
         std::shared_ptr<MenuBar> bar = s.app ? s.app->MenuBar() : nullptr;
         if (!bar) {
-            s.trayWatch.reset();
             s.tray.reset();
             s.trayMenu.reset();
             s.trayPicture.reset();
             return;
         }
-        // Made and shown whether or not a tray runs now: one may start later.
-        if (!s.tray) {
+        // Made and shown whether or not a tray runs now: from then on Qt
+        // watches the tray selection and puts the icon into a tray that starts
+        // later or restarts.
+        if (!s.tray)
             s.tray = std::make_unique<QSystemTrayIcon>();
-            s.trayWatch = TrayWatch::Make();
-        }
         if (s.trayPicture != s.app->TrayPicture()) {
             s.trayPicture = s.app->TrayPicture();
             s.tray->setIcon(iconOf(s.trayPicture.get()));
