@@ -3,8 +3,11 @@
 #include "app/App.h"
 #include "desktop_window/MainMenuBar.h"
 #include "platform/Application.h"
+#include "platform/FolderItem.h"
+#include "platform/Picture.h"
 #include "platform/Runtime.h"
 #include "platform/RuntimeException.h"
+#include "platform/SpecialFolder.h"
 
 void (*startupStepObserver)(const char* step) = nullptr;
 
@@ -70,6 +73,12 @@ void NewAppInstance()
     app->SanityCheckWDDM();
     StartupStep("SetMenuBar");
     app->SetMenuBar(MainMenuBar::Instance());
+    // The tray icon shows the program's name and its first toaster. Should
+    // the picture be unreadable the icon stays hidden; the animation windows
+    // report the picture when they load it.
+    const std::string resources = platform::SpecialFolder::Resources().NativePath();
+    app->SetTrayIcon(
+        "Quillamere Live Desktop", platform::Picture::Open(platform::FolderItem(resources + "/toaster_0000.png")));
     // From here on the framework holds the App; start-up keeps no reference.
     StartupStep("RuntimeRegisterAppObject");
     platform::RuntimeRegisterAppObject(std::move(app));

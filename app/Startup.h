@@ -17,8 +17,9 @@ void Main();
 void EarlyStartup();
 // The program declares no document file types.
 void InitFileTypes();
-// Creates the App, gives it its version data and the shared menu bar, and
-// registers it with the framework, which holds it from then on.
+// Creates the App, gives it its version data, the shared menu bar and its
+// tray icon's tooltip and picture, and registers it with the framework, which
+// holds it from then on.
 void NewAppInstance();
 // Registers the App's handler of the menu item "ShowPreferences".
 void ApplicationAddMenuHandlers();

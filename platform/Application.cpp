@@ -33,7 +33,14 @@ std::function<bool()> Application::MenuHandler(const std::string& itemName) cons
 void Application::SetMenuBar(std::shared_ptr<platform::MenuBar> bar)
 {
     menuBar_ = std::move(bar);
-    qt::RefreshTrayMenu();
+    qt::RefreshTray();
+}
+
+void Application::SetTrayIcon(std::string toolTip, std::shared_ptr<platform::Picture> picture)
+{
+    trayToolTip_ = std::move(toolTip);
+    trayPicture_ = std::move(picture);
+    qt::RefreshTray();
 }
 
 void Application::SetVersionData(std::int64_t majorVersion, std::int64_t minorVersion, std::int64_t bugVersion,

@@ -8,6 +8,7 @@
 namespace platform {
 
 class MenuBar;
+class Picture;
 
 // The application object. The program subclasses it once, overrides
 // Event_Open, and registers the instance with RuntimeRegisterAppObject
@@ -37,6 +38,12 @@ public:
     void SetMenuBar(std::shared_ptr<platform::MenuBar> bar);
     std::shared_ptr<platform::MenuBar> MenuBar() const { return menuBar_; }
 
+    // What the tray icon shows where a system tray runs: the tooltip, and the
+    // picture, which may be of any size. No icon is shown without a picture.
+    void SetTrayIcon(std::string toolTip, std::shared_ptr<platform::Picture> picture);
+    const std::string& TrayToolTip() const { return trayToolTip_; }
+    std::shared_ptr<platform::Picture> TrayPicture() const { return trayPicture_; }
+
     // Stores the version data, in this order.
     void SetVersionData(std::int64_t majorVersion, std::int64_t minorVersion, std::int64_t bugVersion,
         std::int64_t nonReleaseVersion, std::int64_t stageCode, std::string longVersion, std::string shortVersion,
@@ -63,6 +70,8 @@ private:
     struct Handlers;
     std::shared_ptr<Handlers> handlers_;
     std::shared_ptr<platform::MenuBar> menuBar_;
+    std::string trayToolTip_;
+    std::shared_ptr<platform::Picture> trayPicture_;
     std::int64_t majorVersion_ = 0;
     std::int64_t minorVersion_ = 0;
     std::int64_t bugVersion_ = 0;

@@ -2,14 +2,15 @@
 
 #include "platform/Application.h"
 #include "platform/MenuBar.h"
+#include "platform/Picture.h"
 #include "platform/RuntimeException.h"
 #include "platform/Window.h"
 #include "platform/qt/Framework.h"
 #include "platform/qt/MenuBuilder.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
-#include <QPainter>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -29,6 +30,8 @@ namespace {
         bool openScheduled = false;
         std::unique_ptr<QSystemTrayIcon> tray;
         std::unique_ptr<QMenu> trayMenu;
+        // The picture the tray icon shows, so that it is converted once.
+        std::shared_ptr<Picture> trayPicture;
     };
 
     RuntimeState& runtime()
@@ -70,21 +73,19 @@ namespace {
         });
     }
 
-    QIcon trayIconPicture()
+    QIcon iconOf(const Picture* picture)
     {
-        // A small toaster: our own drawing, nothing more than a hint of the program.
-        QPixmap pixmap(32, 32);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(60, 60, 60), 1.5));
-        painter.setBrush(QColor(200, 205, 215));
-        painter.drawRoundedRect(QRectF(3, 10, 26, 18), 5, 5);
-        painter.setBrush(QColor(70, 70, 70));
-        painter.drawRoundedRect(QRectF(8, 12, 16, 3), 1.5, 1.5);
-        painter.setBrush(QColor(210, 160, 90));
-        painter.drawRoundedRect(QRectF(9, 4, 14, 9), 3, 3);
-        return QIcon(pixmap);
+        if (!picture)
+            return {};
+        const std::shared_ptr<RGBSurface> surface = picture->RGBSurface();
+        QImage image(static_cast<int>(picture->Width()), static_cast<int>(picture->Height()), QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            // The surface counts transparency where Qt counts opacity.
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = surface->Pixel(x, y) ^ 0xFF000000u;
+        }
+        return QIcon(QPixmap::fromImage(image));
     }
 
 } // namespace
@@ -122,7 +123,7 @@ void RuntimeRegisterAppObject(std::shared_ptr<Application> app)
     if (!app)
         throw NilObjectException("nil application object");
     runtime().app = std::move(app);
-    qt::RefreshTrayMenu();
+    qt::RefreshTray();
     scheduleOpen();
 }
 
@@ -130,9 +131,13 @@ std::shared_ptr<Application> GetAppObject() { return runtime().app; }
 
 void RunFrameworkInitialization(const std::function<void()>& lateStartup)
 {
+    // Made before the Qt application: the exit handler that ends the process
+    // on a lost display is registered with the application, and runs before
+    // the destructors of the static objects made earlier, this state's among them.
+    auto& s = runtime();
     qt::EnsureApplication();
-    runtime().frameworkInitialised = true;
-    qt::RefreshTrayMenu();
+    s.frameworkInitialised = true;
+    qt::RefreshTray();
     if (lateStartup)
         lateStartup();
     scheduleOpen();
@@ -191,6 +196,7 @@ void RuntimePerformFinalizers()
     auto& s = runtime();
     s.trayMenu.reset();
     s.tray.reset();
+    s.trayPicture.reset();
     s.app.reset();
     qt::ReleaseAllOpen();
     qt::DestroyAllNativeWindows();
@@ -201,21 +207,28 @@ std::int32_t RuntimeExit() { return qt::ExitCode(); }
 
 namespace qt {
 
-    void RefreshTrayMenu()
+    void RefreshTray()
     {
         auto& s = runtime();
         if (!s.frameworkInitialised || !QCoreApplication::instance())
             return;
         std::shared_ptr<MenuBar> bar = s.app ? s.app->MenuBar() : nullptr;
-        if (!bar || !QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (!bar) {
             s.tray.reset();
             s.trayMenu.reset();
+            s.trayPicture.reset();
             return;
         }
-        if (!s.tray) {
-            s.tray = std::make_unique<QSystemTrayIcon>(trayIconPicture());
-            s.tray->setToolTip(QStringLiteral("Quillamere Live Desktop"));
+        // Made and shown whether or not a tray runs now: from then on Qt
+        // watches the tray selection and puts the icon into a tray that starts
+        // later or restarts.
+        if (!s.tray)
+            s.tray = std::make_unique<QSystemTrayIcon>();
+        if (s.trayPicture != s.app->TrayPicture()) {
+            s.trayPicture = s.app->TrayPicture();
+            s.tray->setIcon(iconOf(s.trayPicture.get()));
         }
+        s.tray->setToolTip(ToQt(s.app->TrayToolTip()));
         auto menu = std::make_unique<QMenu>();
         // The tray's menu items carry no key equivalents: the windows' own do.
         AddMenus(
@@ -226,7 +239,7 @@ namespace qt {
             false);
         s.tray->setContextMenu(menu.get());
         s.trayMenu = std::move(menu);
-        s.tray->show();
+        s.tray->setVisible(!s.tray->icon().isNull());
     }
 
 } // namespace qt

@@ -10,7 +10,12 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace platform::qt {
 namespace {
@@ -40,6 +45,10 @@ namespace {
         ExceptionHelper helper = DefaultExceptionHelper;
         std::vector<platform::Window*> live;
         std::vector<std::shared_ptr<platform::Window>> open;
+        // The owned application's X connection while it lives, and the display it reached.
+        std::atomic<xcb_connection_t*> connection = nullptr;
+        std::string displayName;
+        QtMessageHandler previousMessageHandler = nullptr;
     };
 
     State& state()
@@ -52,6 +61,86 @@ namespace {
     char programName[] = "quillamere";
     char* argv[] = { programName, nullptr };
 
+    // Qt's xcb plugin ends the process (qFatal: an abort and a core) when it
+    // cannot reach the X server, so the connection is tried first and a
+    // failure goes to start-up's ordinary failure handling. Another platform
+    // named in QT_QPA_PLATFORM is left to Qt.
+    void requireDisplay()
+    {
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (!platform.isEmpty() && !platform.startsWith("xcb"))
+            return;
+        const QByteArray display = qgetenv("DISPLAY");
+        const std::string fix = "; set DISPLAY to a running X server";
+        if (display.isEmpty())
+            throw RuntimeException("cannot open the X display: DISPLAY is not set" + fix);
+        xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+        const bool failed = xcb_connection_has_error(connection) != 0;
+        xcb_disconnect(connection);
+        if (failed)
+            throw RuntimeException("cannot open the X display \"" + display.toStdString() + "\"" + fix);
+    }
+
+    bool displayWentAway()
+    {
+        xcb_connection_t* connection = state().connection.load();
+        return connection && xcb_connection_has_error(connection) != 0;
+    }
+
+    // Ends the process at once: nothing may run against Qt or OpenGL once the
+    // X connection broke, no finaliser and no destructor of a static object.
+    [[noreturn]] void endForLostDisplay()
+    {
+        std::fprintf(stderr, "quillamere: the X display \"%s\" went away\n", state().displayName.c_str());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+
+    // Qt reports a broken X connection with a warning and then calls exit(),
+    // which would destroy the open windows and the Qt application from static
+    // destructors after Qt's own globals are gone. The first message after the
+    // break ends the program instead; the exit handler catches a break that
+    // Qt did not report.
+    void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (displayWentAway())
+            endForLostDisplay();
+        if (QtMessageHandler previous = state().previousMessageHandler)
+            previous(type, context, text);
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    }
+
+    void exitHandler()
+    {
+        if (displayWentAway())
+            endForLostDisplay();
+    }
+
+    // Registered after the framework's static state exists, so it runs before
+    // that state's destructor.
+    void watchDisplay(QApplication& app)
+    {
+        auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+        if (!x11)
+            return;
+        auto& s = state();
+        s.displayName = qgetenv("DISPLAY").toStdString();
+        s.connection = x11->connection();
+        s.previousMessageHandler = qInstallMessageHandler(messageHandler);
+        static const bool registered = std::atexit(exitHandler) == 0;
+        (void)registered;
+    }
+
+    void unwatchDisplay()
+    {
+        auto& s = state();
+        if (!s.connection.exchange(nullptr))
+            return;
+        qInstallMessageHandler(s.previousMessageHandler);
+        s.previousMessageHandler = nullptr;
+    }
+
 } // namespace
 
 QApplication& EnsureApplication()
@@ -63,10 +152,12 @@ QApplication& EnsureApplication()
         app->setQuitOnLastWindowClosed(false);
         return *app;
     }
+    requireDisplay();
     if (!Application::SupportsHiDPI())
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     state().owned = std::make_unique<FrameworkApplication>(argc, argv);
     state().owned->setQuitOnLastWindowClosed(false);
+    watchDisplay(*state().owned);
     return *state().owned;
 }
 
@@ -75,6 +166,8 @@ void DeleteOwnedApplication()
     if (!state().owned)
         return;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The connection goes with the application.
+    unwatchDisplay();
     state().owned.reset();
 }
 

@@ -25,6 +25,8 @@ class MenuItem;
 namespace platform::qt {
 
 // The process's QApplication: the existing one, adopted, or one created now.
+// Raises RuntimeException, before Qt is asked, when the X display cannot be
+// opened.
 QApplication& EnsureApplication();
 // Deletes the QApplication if the framework created it.
 void DeleteOwnedApplication();
@@ -62,8 +64,9 @@ void DestroyAllNativeWindows();
 // application's, then the quit item's own action.
 void Choose(const std::shared_ptr<platform::MenuItem>& item, platform::Window* window);
 
-// Rebuilds the tray icon's menu from the application's menu bar (if there is a tray icon).
-void RefreshTrayMenu();
+// Brings the tray icon up to date with the registered application: its menu
+// bar as the menu, its tray tooltip and picture. No menu bar, no tray icon.
+void RefreshTray();
 
 // "Cmd+Q" -> Ctrl+Q; "Option" -> Alt. Empty for no shortcut.
 QKeySequence ShortcutFor(const std::string& text);

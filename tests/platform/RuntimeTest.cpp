@@ -1,5 +1,15 @@
 #include "PlatformTestSupport.h"
 
+#include "platform/Application.h"
+#include "platform/MenuBar.h"
+#include "platform/Picture.h"
+#include "platform/QuitMenuItem.h"
+#include "platform/Runtime.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <vector>
@@ -108,4 +118,77 @@ TEST(RuntimeInput, ExceptionsFromMenuHandlersAndCheckBoxesReachTheSameHandling)
 {
     expectUnhandled(probe("menu-throws"), "Unhandled RuntimeException: menu handler failed");
     expectUnhandled(probe("checkbox-throws"), "Unhandled OutOfBoundsException: checkbox action failed");
+}
+
+namespace {
+
+// Qt's window for a tray icon shown in a tray, if there is one.
+QWidget* trayIconWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("QSystemTrayIconSys") && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<platform::Picture> solidPicture(const QTemporaryDir& folder, const char* name, QColor colour)
+{
+    QImage image(40, 40, QImage::Format_ARGB32);
+    image.fill(colour);
+    const QString path = folder.filePath(QString::fromLatin1(name));
+    if (!image.save(path, "PNG"))
+        return nullptr;
+    return platform::Picture::Open(platform::FolderItem(path.toStdString()));
+}
+
+// The colour at the middle of the icon as Qt paints it into the tray.
+QColor trayIconMiddle(QWidget* window)
+{
+    const QImage shown = window->grab().toImage();
+    return shown.pixelColor(shown.width() / 2, shown.height() / 2);
+}
+
+} // namespace
+
+TEST(RuntimeTray, TheIconShowsTheToolTipAndPictureTheApplicationGives)
+{
+    QProcess tray;
+    tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" });
+    ASSERT_TRUE(tray.waitForStarted());
+    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+    QTemporaryDir folder;
+    auto red = solidPicture(folder, "red.png", QColor(220, 20, 20));
+    auto blue = solidPicture(folder, "blue.png", QColor(20, 20, 220));
+    ASSERT_TRUE(red && blue);
+
+    auto app = std::make_shared<platform::Application>();
+    auto bar = std::make_shared<platform::MenuBar>();
+    auto quit = std::make_shared<platform::QuitMenuItem>();
+    quit->SetName("FileQuit");
+    quit->SetText("&Quit");
+    bar->AddMenu(quit);
+    app->SetMenuBar(bar);
+    app->SetTrayIcon("Probe in the tray", red);
+    platform::RuntimeRegisterAppObject(app);
+    platform::RunFrameworkInitialization({});
+
+    QWidget* shown = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }, 10000));
+    EXPECT_EQ(shown->toolTip().toStdString(), "Probe in the tray");
+    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(220, 20, 20); }, 5000))
+        << trayIconMiddle(shown).name().toStdString();
+
+    // A new tooltip and picture replace the old ones; without a picture there is no icon.
+    app->SetTrayIcon("Another title", blue);
+    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }, 10000));
+    EXPECT_EQ(shown->toolTip().toStdString(), "Another title");
+    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(20, 20, 220); }, 5000))
+        << trayIconMiddle(shown).name().toStdString();
+    app->SetTrayIcon("No picture", nullptr);
+    EXPECT_TRUE(WaitUntil([] { return trayIconWindow() == nullptr; }, 5000));
+
+    platform::RuntimePerformFinalizers();
+    tray.terminate();
+    tray.waitForFinished(3000);
 }

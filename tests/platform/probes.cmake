@@ -7,3 +7,4 @@ target_compile_definitions(platform_tests PRIVATE QUILL_RUNTIME_PROBE="$<TARGET_
 
 quill_add_test(platform.runtime COMMAND platform_tests ARGS --gtest_filter=Runtime.* X)
 quill_add_test(platform.runtime.input COMMAND platform_tests ARGS --gtest_filter=RuntimeInput.* WM)
+quill_add_test(platform.runtime.tray COMMAND platform_tests ARGS --gtest_filter=RuntimeTray.* X)

@@ -1,0 +1,197 @@
+#include "Program.h"
+#include "XTools.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace e2e;
+
+namespace {
+
+// An X server of the test's own, beside the one the test runs under, so that
+// it can be killed under the program.
+class PrivateServer {
+public:
+    ~PrivateServer()
+    {
+        stopProcess(windowManager_);
+        stopProcess(server_);
+    }
+
+    bool start(bool withWindowManager)
+    {
+        // -displayfd 1: Xvfb picks a free display and writes its number to stdout once it is ready.
+        server_.start("Xvfb", { "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", "1280x800x24" });
+        if (!server_.waitForStarted(10000))
+            return false;
+        QByteArray out;
+        waitUntil(
+            [&] {
+                server_.waitForReadyRead(20);
+                out += server_.readAllStandardOutput();
+                return out.contains('\n') || server_.state() == QProcess::NotRunning;
+            },
+            10000, 1);
+        bool ok = false;
+        const int number = out.trimmed().toInt(&ok);
+        if (!ok)
+            return false;
+        display_ = QStringLiteral(":%1").arg(number);
+        if (withWindowManager) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("DISPLAY", display_);
+            windowManager_.setProcessEnvironment(env);
+            windowManager_.setStandardOutputFile(QProcess::nullDevice());
+            windowManager_.setStandardErrorFile(QProcess::nullDevice());
+            windowManager_.start("openbox", { "--sm-disable" });
+            if (!windowManager_.waitForStarted(10000))
+                return false;
+        }
+        return true;
+    }
+
+    const QString& display() const { return display_; }
+
+    void kill()
+    {
+        server_.kill();
+        server_.waitForFinished(5000);
+    }
+
+private:
+    static void stopProcess(QProcess& process)
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.kill();
+        process.waitForFinished(5000);
+    }
+
+    QProcess server_;
+    QProcess windowManager_;
+    QString display_;
+};
+
+// Sets (or, with none, unsets) DISPLAY for this process and the programs it
+// starts, and puts the old value back afterwards.
+class ScopedDisplay {
+public:
+    explicit ScopedDisplay(const std::optional<QString>& display)
+        : had_(qEnvironmentVariableIsSet("DISPLAY"))
+        , old_(qgetenv("DISPLAY"))
+    {
+        if (display)
+            qputenv("DISPLAY", display->toLocal8Bit());
+        else
+            qunsetenv("DISPLAY");
+    }
+    ~ScopedDisplay()
+    {
+        if (had_)
+            qputenv("DISPLAY", old_);
+        else
+            qunsetenv("DISPLAY");
+    }
+
+private:
+    bool had_;
+    QByteArray old_;
+};
+
+QStringList lines(const QString& text) { return text.split('\n', Qt::SkipEmptyParts); }
+
+struct NoDisplayCase {
+    const char* name;
+    // The DISPLAY to start the program with (none: unset), and what its one line must name.
+    std::function<std::optional<QString>(PrivateServer& server)> display;
+    const char* named;
+};
+
+void PrintTo(const NoDisplayCase& c, std::ostream* os) { *os << c.name; }
+
+class NoDisplay : public testing::TestWithParam<NoDisplayCase> { };
+
+} // namespace
+
+TEST_P(NoDisplay, EndsWithStatusOneAndOneLineSayingWhatToDo)
+{
+    PrivateServer server;
+    const std::optional<QString> display = GetParam().display(server);
+    if (HasFailure())
+        return;
+    ScopedDisplay scoped(display);
+
+    Program program;
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(program.waitForExit(15000)) << "the program kept running";
+    const QString text = program.standardError();
+    EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
+    EXPECT_EQ(program.exitCode(), 1) << text.toStdString();
+    ASSERT_EQ(lines(text).size(), 1) << text.toStdString();
+    const QString line = lines(text).front();
+    EXPECT_TRUE(line.contains("cannot open the X display")) << text.toStdString();
+    EXPECT_TRUE(line.contains(GetParam().named)) << text.toStdString();
+    EXPECT_TRUE(line.contains("set DISPLAY to a running X server")) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, NoDisplay,
+    testing::Values(
+        NoDisplayCase { "Unset", [](PrivateServer&) { return std::optional<QString>(); }, "DISPLAY is not set" },
+        NoDisplayCase { "NoServer",
+            [](PrivateServer&) {
+                // A number no server of this machine uses.
+                if (QFileInfo::exists("/tmp/.X11-unix/X999"))
+                    ADD_FAILURE() << "a server runs on :999";
+                return std::optional<QString>(":999");
+            },
+            "\":999\"" },
+        NoDisplayCase { "ServerJustKilled",
+            [](PrivateServer& server) {
+                if (!server.start(false)) {
+                    ADD_FAILURE() << "cannot start Xvfb";
+                    return std::optional<QString>();
+                }
+                server.kill();
+                return std::optional<QString>(server.display());
+            },
+            "\":" }),
+    [](const testing::TestParamInfo<NoDisplayCase>& info) { return std::string(info.param.name); });
+
+namespace {
+
+class DisplayLost : public testing::TestWithParam<bool> { };
+
+} // namespace
+
+TEST_P(DisplayLost, EndsWithStatusOneAndOneLineSayingTheDisplayWentAway)
+{
+    const bool withWindowManager = GetParam();
+    PrivateServer server;
+    ASSERT_TRUE(server.start(withWindowManager));
+    ScopedDisplay scoped(server.display());
+    if (withWindowManager) {
+        ASSERT_TRUE(waitUntil([] { return windowManagerRunning(); }, 10000));
+    }
+
+    Program program;
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(program.waitForDesktopWindows(1, 15000));
+    server.kill();
+
+    ASSERT_TRUE(program.waitForExit(15000)) << "the program kept running without its display";
+    const QString text = program.standardError();
+    EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
+    EXPECT_EQ(program.exitCode(), 1) << text.toStdString();
+    // Nothing else: no crash report, no sanitizer report, no second line.
+    ASSERT_EQ(lines(text).size(), 1) << text.toStdString();
+    EXPECT_TRUE(lines(text).front().contains(QStringLiteral("X display \"%1\" went away").arg(server.display())))
+        << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sessions, DisplayLost, testing::Values(false, true), [](const testing::TestParamInfo<bool>& info) {
+        return std::string(info.param ? "UnderOpenbox" : "WithoutWindowManager");
+    });
