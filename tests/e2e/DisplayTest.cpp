@@ -1,5 +1,5 @@
 #include "Program.h"
-#include "XTools.h"
+#include "tests/support/XTools.h"
 
 #include <QByteArray>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "Program.h"
 #include "UserActions.h"
-#include "XTools.h"
+#include "tests/support/XTools.h"
 
 #include <QProcess>
 #include <QRegularExpression>
