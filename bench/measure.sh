@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one program for warm-up + measured seconds on the current X display and
 # prints, over the measured part, its own CPU use and the X server's (% of one
-# core), its resident memory at the end, the mean sprite count per window and
+# core), its resident memory and shared-memory images at the end, the mean sprite count per window and
 # the lowest and median tick rate from the lines it printed while measured (where it
 # prints them), then everything the program printed.
 #   measure.sh WARMUP SECONDS program args...
@@ -30,6 +30,12 @@ t0=$(now) p0=$(ticks "$pid") x0=${xserver:+$(ticks "$xserver")} l0=$(wc -l <"$ou
 sleep "$seconds"
 t1=$(now) p1=$(ticks "$pid") x1=${xserver:+$(ticks "$xserver")} l1=$(wc -l <"$out")
 rss=$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status")
+# Shared-memory images: how Mesa presents a frame, and how Qt would flush a
+# widget's raster backing store, each the size of its window.
+shared=0
+while read -r range perms _ _ _ path; do
+  case "$perms:$path" in *s:/SYSV* | *s:/memfd:*) shared=$((shared + 0x${range#*-} - 0x${range%-*})) ;; esac
+done <"/proc/$pid/maps"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 
@@ -37,6 +43,7 @@ percent() { awk -v a="$1" -v b="$2" -v t0="$t0" -v t1="$t1" -v hz="$hz" 'BEGIN {
 echo "cpu-percent $(percent "$p0" "$p1")"
 [ -n "$xserver" ] && echo "xserver-cpu-percent $(percent "$x0" "$x1")"
 echo "rss-kb $rss"
+echo "shared-image-kb $((shared / 1024))"
 # Each report line is "screen N fps F sprites S"; the mean counts every line
 # printed while measured, so it is per window whatever the number of windows.
 sed -n "$((l0 + 1)),${l1}p" "$out" | awk '/ sprites / {

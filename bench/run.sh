@@ -90,6 +90,7 @@ for round in $(seq 1 "$runs"); do
       field xserver-cpu-percent <<<"$result" >>"$work/$key-x"
       awk '$1 == "cpu-percent" { c = $2 } $1 == "xserver-cpu-percent" { print c + $2 }' <<<"$result" >>"$work/$key-sum"
       field rss-kb <<<"$result" >>"$work/$key-rss"
+      field shared-image-kb <<<"$result" >>"$work/$key-shared"
       s=$(field sprites-mean <<<"$result") && [ -n "$s" ] && echo "$s" >>"$work/$key-sprites"
       s=$(field fps-lowest <<<"$result") && [ -n "$s" ] && echo "$s" >>"$work/$key-fps"
       s=$(field fps-median <<<"$result") && [ -n "$s" ] && echo "$s" >>"$work/$key-fps-median"
@@ -138,6 +139,7 @@ rss1=$(med "$(stats <"$work/1-live-rss")") rss2=$(med "$(stats <"$work/2-live-rs
 empty1=$(med "$(stats <"$work/1-empty-rss")") empty2=$(med "$(stats <"$work/2-empty-rss")")
 texture=$((163 * 256 * 256 * 4))
 mb() { calc %.1f "$1 * 1024 / 1e6"; } # kB (1024 bytes) to MB (10^6 bytes)
+shared() { mb "$(med "$(stats <"$work/$1-$2-shared")")"; }
 further=$(mb "($rss2 - $rss1)")
 over=$(calc %.1f "($rss2 - $rss1) * 1024 / 1e6 - $texture / 1e6")
 memory_met=$(awk -v o="$over" 'BEGIN { print (o <= 23) ? "met" : "**missed**" }')
@@ -263,6 +265,8 @@ MB are 10^6 bytes; \`VmRSS\` counts kB of 1024 bytes.
 | texture bytes of one window (163 × 256 × 256 × 4) | $(calc %.1f "$texture / 1e6") MB |
 | per further window beyond its texture bytes | $over MB (target ≤ 23 MB: $memory_met) |
 | empty clear-and-swap window, one / two monitors | $(mb "$empty1") / $(mb "$empty2") MB |
+| shared-memory images, one / two monitors: live desktop | $(shared 1 live) / $(shared 2 live) MB |
+| the same, bare reference (a \`QOpenGLWindow\`, no widgets) | $(shared 1 ref) / $(shared 2 ref) MB |
 
 Per window the program holds its 163 textures (Mesa keeps its own copy of
 each texture in process memory; the pictures are freed as soon as each is
@@ -270,7 +274,10 @@ uploaded) and the surface's own buffers at 1920 × 1080: front and back colour
 and the 24-bit depth buffer the surface asks for, about 8.3 MB each, and
 Mesa's shared-memory presentation image. The window's top-level widget keeps
 no raster backing store of its own: the OpenGL surface covers it all, so Qt
-has nothing to paint there (one would be another 8.3 MB per window).
+has nothing to paint there. A store would show as a second shared-memory
+image of 8.3 MB per window beside Mesa's, through which Qt flushes it to the
+X server; the live desktop holds no more shared-memory images than the bare
+reference, which has no widgets at all.
 EOF
   if [ -n "$soak" ]; then
     echo
