@@ -76,6 +76,13 @@ void WindowWidget::contextMenuEvent(QContextMenuEvent* event)
     QWidget::contextMenuEvent(event);
 }
 
+QPaintEngine* WindowWidget::paintEngine() const
+{
+    // Painting on screen is how Qt is told that this widget draws with
+    // something else: it asks for no engine and the window gets no raster store.
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
+}
+
 // --- Window::Impl ---
 
 Window::Impl::Impl(Window& window)
@@ -170,6 +177,7 @@ void Window::Impl::SetSize(std::int64_t newWidth, std::int64_t newHeight)
     if (dw == 0 && dh == 0)
         return;
     LayoutControls(dw, dh);
+    UpdateRasterStore();
     RaiseResized(false);
 }
 
@@ -219,6 +227,34 @@ void Window::Impl::MakeSurfaceCurrent()
             return;
         }
     }
+}
+
+void Window::Impl::UpdateRasterStore()
+{
+    // The surface is a native child window drawn by OpenGL; where it covers
+    // the window, nothing Qt would paint beneath it can show, and a raster
+    // store of the window's size (8 MB at 1920 x 1080) would only sit there.
+    if (state != State::Open || !top || !content)
+        return;
+    bool covered = false;
+    if (menuBarHeight == 0) {
+        const QRect area = content->rect();
+        for (auto& control : controls) {
+            auto* surface = dynamic_cast<OpenGLSurface*>(control.get());
+            if (!surface)
+                continue;
+            const auto& r = WindowAccess::Of(*surface);
+            const QRect bounds(toInt(r.left), toInt(r.top), toInt(r.width), toInt(r.height));
+            if (r.widget && r.visible && bounds.contains(area))
+                covered = true;
+        }
+    }
+    if (top->testAttribute(Qt::WA_PaintOnScreen) == covered)
+        return;
+    top->setAttribute(Qt::WA_PaintOnScreen, covered);
+    // What is no longer covered is painted the usual way, through a store.
+    if (!covered)
+        top->update();
 }
 
 void Window::Impl::BuildMenus()
@@ -281,6 +317,7 @@ void Window::Impl::RebuildMenus()
         return;
     BuildMenus();
     ApplyGeometry();
+    UpdateRasterStore();
 }
 
 void Window::Impl::PopupContextMenu(const QPoint& globalPosition)
@@ -297,6 +334,7 @@ void Window::Impl::OpenNow()
     if (auto shared = self.weak_from_this().lock())
         qt::KeepOpen(std::move(shared));
     ApplyGeometry();
+    UpdateRasterStore();
     top->winId(); // the native window exists from here on
     MakeSurfaceCurrent();
     qt::Deliver([&] { self.Event_Open(); });
@@ -326,6 +364,7 @@ void Window::Impl::ExternalResize(const QSize& size)
     // The window system has sized the top-level widget already.
     PlaceChildren();
     LayoutControls(dw, dh);
+    UpdateRasterStore();
     RaiseResized(true);
 }
 

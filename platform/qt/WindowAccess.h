@@ -63,6 +63,9 @@ struct Window::Impl {
     void LayoutControls(std::int64_t dw, std::int64_t dh);
     void RaiseResized(bool external);
     void MakeSurfaceCurrent();
+    // Lets the top-level widget go without a raster backing store while an
+    // OpenGL surface covers the whole window.
+    void UpdateRasterStore();
     void BuildMenus();
     // BuildMenus and ApplyGeometry, once the window is constructed.
     void RebuildMenus();
@@ -88,6 +91,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    QPaintEngine* paintEngine() const override;
 };
 
 struct RectControl::Impl {
