@@ -1,7 +1,7 @@
 #include "platform/Application.h"
 
 #include "platform/MenuBar.h"
-#include "platform/qt/Framework.h"
+#include "platform/qt/TrayIcon.h"
 
 #include <map>
 

@@ -1,6 +1,7 @@
 #include "platform/CheckBox.h"
 
-#include "platform/qt/Framework.h"
+#include "platform/qt/Conversions.h"
+#include "platform/qt/EventBoundary.h"
 
 #include <QCheckBox>
 #include <QSignalBlocker>

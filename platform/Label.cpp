@@ -1,6 +1,6 @@
 #include "platform/Label.h"
 
-#include "platform/qt/Framework.h"
+#include "platform/qt/Conversions.h"
 
 #include <QLabel>
 

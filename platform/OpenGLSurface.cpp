@@ -3,7 +3,7 @@
 #include "platform/GL.h"
 #include "platform/RuntimeException.h"
 #include "platform/Window.h"
-#include "platform/qt/Framework.h"
+#include "platform/qt/EventBoundary.h"
 #include "platform/qt/WindowAccess.h"
 
 #include <QMouseEvent>

@@ -1,18 +1,14 @@
 #include "platform/Runtime.h"
 
 #include "platform/Application.h"
-#include "platform/MenuBar.h"
-#include "platform/Picture.h"
 #include "platform/RuntimeException.h"
 #include "platform/Window.h"
-#include "platform/qt/Framework.h"
-#include "platform/qt/MenuBuilder.h"
+#include "platform/qt/EventBoundary.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/TrayIcon.h"
+#include "platform/qt/WindowRegistry.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QMenu>
-#include <QPixmap>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -28,15 +24,13 @@ namespace {
         std::shared_ptr<Application> app;
         bool frameworkInitialised = false;
         bool openScheduled = false;
-        std::unique_ptr<QSystemTrayIcon> tray;
-        std::unique_ptr<QMenu> trayMenu;
-        // The picture the tray icon shows, so that it is converted once.
-        std::shared_ptr<Picture> trayPicture;
     };
 
     RuntimeState& runtime()
     {
-        static RuntimeState s;
+        // Never destroyed: the application object goes in the finalisers, or
+        // not at all when the process ends from inside Qt.
+        static RuntimeState& s = *new RuntimeState;
         return s;
     }
 
@@ -71,21 +65,6 @@ namespace {
             if (auto app = weakApp.lock())
                 qt::Deliver([&] { app->Event_Open(); });
         });
-    }
-
-    QIcon iconOf(const Picture* picture)
-    {
-        if (!picture)
-            return {};
-        const std::shared_ptr<RGBSurface> surface = picture->RGBSurface();
-        QImage image(static_cast<int>(picture->Width()), static_cast<int>(picture->Height()), QImage::Format_ARGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            // The surface counts transparency where Qt counts opacity.
-            for (int x = 0; x < image.width(); ++x)
-                line[x] = surface->Pixel(x, y) ^ 0xFF000000u;
-        }
-        return QIcon(QPixmap::fromImage(image));
     }
 
 } // namespace
@@ -131,13 +110,9 @@ std::shared_ptr<Application> GetAppObject() { return runtime().app; }
 
 void RunFrameworkInitialization(const std::function<void()>& lateStartup)
 {
-    // Made before the Qt application: the exit handler that ends the process
-    // on a lost display is registered with the application, and runs before
-    // the destructors of the static objects made earlier, this state's among them.
-    auto& s = runtime();
     qt::EnsureApplication();
-    s.frameworkInitialised = true;
-    qt::RefreshTray();
+    runtime().frameworkInitialised = true;
+    qt::StartTray();
     if (lateStartup)
         lateStartup();
     scheduleOpen();
@@ -193,11 +168,8 @@ void RuntimeUnhandledException(std::exception_ptr exception) noexcept
 
 void RuntimePerformFinalizers()
 {
-    auto& s = runtime();
-    s.trayMenu.reset();
-    s.tray.reset();
-    s.trayPicture.reset();
-    s.app.reset();
+    qt::ReleaseTray();
+    runtime().app.reset();
     qt::ReleaseAllOpen();
     qt::DestroyAllNativeWindows();
     qt::DeleteOwnedApplication();
@@ -205,42 +177,4 @@ void RuntimePerformFinalizers()
 
 std::int32_t RuntimeExit() { return qt::ExitCode(); }
 
-namespace qt {
-
-    void RefreshTray()
-    {
-        auto& s = runtime();
-        if (!s.frameworkInitialised || !QCoreApplication::instance())
-            return;
-        std::shared_ptr<MenuBar> bar = s.app ? s.app->MenuBar() : nullptr;
-        if (!bar) {
-            s.tray.reset();
-            s.trayMenu.reset();
-            s.trayPicture.reset();
-            return;
-        }
-        // Made and shown whether or not a tray runs now: from then on Qt
-        // watches the tray selection and puts the icon into a tray that starts
-        // later or restarts.
-        if (!s.tray)
-            s.tray = std::make_unique<QSystemTrayIcon>();
-        if (s.trayPicture != s.app->TrayPicture()) {
-            s.trayPicture = s.app->TrayPicture();
-            s.tray->setIcon(iconOf(s.trayPicture.get()));
-        }
-        s.tray->setToolTip(ToQt(s.app->TrayToolTip()));
-        auto menu = std::make_unique<QMenu>();
-        // The tray's menu items carry no key equivalents: the windows' own do.
-        AddMenus(
-            menu.get(), *bar, menu.get(),
-            [](const std::shared_ptr<MenuItem>& item) {
-                Deliver([&] { Choose(item, WindowOfWidget(QApplication::activeWindow())); });
-            },
-            false);
-        s.tray->setContextMenu(menu.get());
-        s.trayMenu = std::move(menu);
-        s.tray->setVisible(!s.tray->icon().isNull());
-    }
-
-} // namespace qt
 } // namespace platform

@@ -62,7 +62,7 @@ std::shared_ptr<Application> GetAppObject();
 
 // Creates the Qt application, or adopts the one that already exists (a test
 // main makes one), raising RuntimeException when the X display named by
-// DISPLAY cannot be opened; sets up the tray icon where a system tray exists; calls
+// DISPLAY cannot be opened; sets up the tray icon; calls
 // lateStartup (exceptions propagate to the caller); schedules the
 // application's Open event.
 void RunFrameworkInitialization(const std::function<void()>& lateStartup);

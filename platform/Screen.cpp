@@ -1,7 +1,7 @@
 #include "platform/Screen.h"
 
 #include "platform/RuntimeException.h"
-#include "platform/qt/Framework.h"
+#include "platform/qt/QtApplication.h"
 
 #include <QGuiApplication>
 #include <QScreen>

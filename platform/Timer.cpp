@@ -1,7 +1,8 @@
 #include "platform/Timer.h"
 
 #include "platform/RuntimeException.h"
-#include "platform/qt/Framework.h"
+#include "platform/qt/EventBoundary.h"
+#include "platform/qt/QtApplication.h"
 
 #include <QTimer>
 

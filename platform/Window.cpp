@@ -4,16 +4,16 @@
 #include "platform/MenuBar.h"
 #include "platform/OpenGLSurface.h"
 #include "platform/Runtime.h"
-#include "platform/qt/Framework.h"
-#include "platform/qt/MenuBuilder.h"
+#include "platform/qt/Conversions.h"
+#include "platform/qt/EventBoundary.h"
+#include "platform/qt/MenuChoice.h"
+#include "platform/qt/QtApplication.h"
 #include "platform/qt/WindowAccess.h"
+#include "platform/qt/WindowRegistry.h"
+#include "platform/qt/WindowWidget.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QMoveEvent>
-#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -40,65 +40,22 @@ namespace {
 
 } // namespace
 
-// --- WindowWidget ---
-
-void WindowWidget::closeEvent(QCloseEvent* event)
-{
-    // The window decides; its Close() hides and releases this widget.
-    event->ignore();
-    if (!impl)
-        return;
-    Window* window = &impl->self;
-    qt::Deliver([&] { window->Close(); });
-}
-
-void WindowWidget::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    if (impl && event->spontaneous())
-        impl->ExternalResize(event->size());
-}
-
-void WindowWidget::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    if (impl && event->spontaneous())
-        impl->ExternalMove();
-}
-
-void WindowWidget::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (impl && impl->type == Window::TypePlainBox) {
-        impl->PopupContextMenu(event->globalPos());
-        event->accept();
-        return;
-    }
-    QWidget::contextMenuEvent(event);
-}
-
-QPaintEngine* WindowWidget::paintEngine() const
-{
-    // Painting on screen is how Qt is told that this widget draws with
-    // something else: it asks for no engine and the window gets no raster store.
-    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
-}
-
 // --- Window::Impl ---
 
 Window::Impl::Impl(Window& window)
     : self(window)
 {
     qt::EnsureApplication();
-    top = new WindowWidget(this);
-    top->setAttribute(Qt::WA_DeleteOnClose, false);
-    content = new QWidget(top);
+    widget = new WindowWidget(this);
+    widget->setAttribute(Qt::WA_DeleteOnClose, false);
+    content = new QWidget(widget);
     ApplyFlags();
     ApplyGeometry();
 }
 
 void Window::Impl::ApplyFlags()
 {
-    if (!top)
+    if (!widget)
         return;
     Qt::WindowFlags flags = Qt::Window;
     if (type == Window::TypePlainBox) {
@@ -112,46 +69,45 @@ void Window::Impl::ApplyFlags()
         if (hasMaximizeButton && resizeable)
             flags |= Qt::WindowMaximizeButtonHint;
     }
-    if (top->windowFlags() == flags)
+    if (widget->windowFlags() == flags)
         return;
     // setWindowFlags on a created widget would recreate its X window and lose
     // what was set on it; once native, change the flags on its QWindow.
-    if (top->testAttribute(Qt::WA_WState_Created) && top->windowHandle())
-        top->windowHandle()->setFlags(flags);
+    if (widget->testAttribute(Qt::WA_WState_Created) && widget->windowHandle())
+        widget->windowHandle()->setFlags(flags);
     else
-        top->setWindowFlags(flags);
+        widget->setWindowFlags(flags);
 }
 
 void Window::Impl::ApplyGeometry()
 {
-    if (!top)
+    if (!widget)
         return;
-    const int mb = menuBarHeight;
-    const QRect client(toInt(left), toInt(topEdge - mb), toInt(width), toInt(height + mb));
-    if (top->isVisible() && top->size() != client.size()) {
+    const int mb = menus.MenuBarHeight();
+    const QRect client(toInt(left), toInt(top - mb), toInt(width), toInt(height + mb));
+    if (widget->isVisible() && widget->size() != client.size()) {
         pendingSizes.push_back(client.size());
         if (pendingSizes.size() > 32)
             pendingSizes.erase(pendingSizes.begin());
     }
-    top->setMinimumSize(0, 0);
-    top->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    top->setGeometry(client);
+    widget->setMinimumSize(0, 0);
+    widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    widget->setGeometry(client);
     if (resizeable) {
-        top->setMinimumSize(toInt(minWidth), toInt(minHeight + mb));
-        top->setMaximumSize(toInt(std::min<std::int64_t>(maxWidth, QWIDGETSIZE_MAX)),
+        widget->setMinimumSize(toInt(minWidth), toInt(minHeight + mb));
+        widget->setMaximumSize(toInt(std::min<std::int64_t>(maxWidth, QWIDGETSIZE_MAX)),
             toInt(std::min<std::int64_t>(maxHeight + mb, QWIDGETSIZE_MAX)));
     } else {
-        top->setFixedSize(client.size());
+        widget->setFixedSize(client.size());
     }
     PlaceChildren();
 }
 
 void Window::Impl::PlaceChildren()
 {
-    if (menuBar)
-        menuBar->setGeometry(0, 0, toInt(width), menuBarHeight);
+    menus.PlaceMenuBar(toInt(width));
     if (content)
-        content->setGeometry(0, menuBarHeight, toInt(width), toInt(height));
+        content->setGeometry(0, menus.MenuBarHeight(), toInt(width), toInt(height));
 }
 
 void Window::Impl::ApplyBackground()
@@ -234,10 +190,10 @@ void Window::Impl::UpdateRasterStore()
     // The surface is a native child window drawn by OpenGL; where it covers
     // the window, nothing Qt would paint beneath it can show, and a raster
     // store of the window's size (8 MB at 1920 x 1080) would only sit there.
-    if (state != State::Open || !top || !content)
+    if (state != State::Open || !widget || !content)
         return;
     bool covered = false;
-    if (menuBarHeight == 0) {
+    if (menus.MenuBarHeight() == 0) {
         const QRect area = content->rect();
         for (auto& control : controls) {
             auto* surface = dynamic_cast<OpenGLSurface*>(control.get());
@@ -249,41 +205,23 @@ void Window::Impl::UpdateRasterStore()
                 covered = true;
         }
     }
-    if (top->testAttribute(Qt::WA_PaintOnScreen) == covered)
+    if (widget->testAttribute(Qt::WA_PaintOnScreen) == covered)
         return;
-    top->setAttribute(Qt::WA_PaintOnScreen, covered);
+    widget->setAttribute(Qt::WA_PaintOnScreen, covered);
     // What is no longer covered is painted the usual way, through a store.
     if (!covered)
-        top->update();
+        widget->update();
 }
 
 void Window::Impl::BuildMenus()
 {
-    if (!top)
+    if (!widget)
         return;
-    for (auto& action : actions) {
-        if (action) {
-            top->removeAction(action);
-            action->deleteLater();
-        }
-    }
-    actions.clear();
-    if (menuBar) {
-        menuBar->hide();
-        menuBar->deleteLater();
-    }
-    if (menu)
-        menu->deleteLater();
-    menuBarHeight = 0;
-
     std::shared_ptr<platform::MenuBar> effective = bar;
     if (!effective) {
         if (auto app = GetAppObject())
             effective = app->MenuBar();
     }
-    if (!effective)
-        return;
-
     std::weak_ptr<int> weakAlive = alive;
     Window* window = &self;
     auto choose = [weakAlive, window](const std::shared_ptr<MenuItem>& item) {
@@ -291,23 +229,9 @@ void Window::Impl::BuildMenus()
             return;
         qt::Deliver([&] { qt::Choose(item, window); });
     };
-    std::vector<QAction*> leaves;
-    if (type == Window::TypeDocument && menuBarVisible && bar) {
-        menuBar = new QMenuBar(top);
-        menuBar->setNativeMenuBar(false);
-        leaves = qt::AddMenus(menuBar, *effective, top, choose, true);
-        menuBarHeight = std::max(menuBar->sizeHint().height(), 1);
-        menuBar->show();
-    } else {
-        menu = new QMenu(top);
-        leaves = qt::AddMenus(menu, *effective, top, choose, true);
-    }
-    // On the top-level widget the key equivalents work wherever the focus is
-    // in the window, the OpenGL surface included.
-    for (QAction* action : leaves) {
-        top->addAction(action);
-        actions.emplace_back(action);
-    }
+    // Only a titled window with a bar of its own shows it; others offer it on a right click.
+    const bool asMenuBar = type == Window::TypeDocument && menuBarVisible && bar;
+    menus.Build(*widget, effective.get(), asMenuBar, choose);
 }
 
 void Window::Impl::RebuildMenus()
@@ -322,8 +246,8 @@ void Window::Impl::RebuildMenus()
 
 void Window::Impl::PopupContextMenu(const QPoint& globalPosition)
 {
-    if (menu && state == State::Open)
-        menu->popup(globalPosition);
+    if (state == State::Open)
+        menus.PopupContextMenu(globalPosition);
 }
 
 void Window::Impl::OpenNow()
@@ -335,11 +259,11 @@ void Window::Impl::OpenNow()
         qt::KeepOpen(std::move(shared));
     ApplyGeometry();
     UpdateRasterStore();
-    top->winId(); // the native window exists from here on
+    widget->winId(); // the native window exists from here on
     MakeSurfaceCurrent();
     qt::Deliver([&] { self.Event_Open(); });
-    if (state == State::Open && visible && top && !qt::EventsStopped())
-        top->show();
+    if (state == State::Open && visible && widget && !qt::EventsStopped())
+        widget->show();
 }
 
 void Window::Impl::ExternalResize(const QSize& size)
@@ -355,7 +279,7 @@ void Window::Impl::ExternalResize(const QSize& size)
     }
     pendingSizes.clear();
     const std::int64_t newWidth = size.width();
-    const std::int64_t newHeight = std::max(0, size.height() - menuBarHeight);
+    const std::int64_t newHeight = std::max(0, size.height() - menus.MenuBarHeight());
     const std::int64_t dw = newWidth - width, dh = newHeight - height;
     if (dw == 0 && dh == 0)
         return;
@@ -370,25 +294,25 @@ void Window::Impl::ExternalResize(const QSize& size)
 
 void Window::Impl::ExternalMove()
 {
-    if (state != State::Open || !top)
+    if (state != State::Open || !widget)
         return;
-    const QRect g = top->geometry();
+    const QRect g = widget->geometry();
     left = g.x();
-    topEdge = g.y() + menuBarHeight;
+    top = g.y() + menus.MenuBarHeight();
 }
 
 void Window::Impl::Teardown(bool immediately)
 {
     for (auto& control : controls)
         WindowAccess::WindowClosed(*control);
-    actions.clear();
-    if (top) {
-        top->impl = nullptr;
-        top->hide();
+    menus.Release();
+    if (widget) {
+        widget->impl = nullptr;
+        widget->hide();
         if (immediately)
-            delete top.data();
+            delete widget.data();
         else
-            top->deleteLater();
+            widget->deleteLater();
     }
 }
 
@@ -478,11 +402,11 @@ std::int64_t Window::Type() const { return impl_->type; }
 
 void Window::SetTitle(const std::string& title)
 {
-    if (impl_->top)
-        impl_->top->setWindowTitle(qt::ToQt(title));
+    if (impl_->widget)
+        impl_->widget->setWindowTitle(qt::ToQt(title));
 }
 
-std::string Window::Title() const { return impl_->top ? qt::FromQt(impl_->top->windowTitle()) : std::string(); }
+std::string Window::Title() const { return impl_->widget ? qt::FromQt(impl_->widget->windowTitle()) : std::string(); }
 
 void Window::SetHasCloseButton(bool has)
 {
@@ -521,7 +445,7 @@ void Window::SetDefaultLocation(std::int64_t location)
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
             impl_->left = area.x() + (area.width() - impl_->width) / 2;
-            impl_->topEdge = area.y() + (area.height() - impl_->height) / 2;
+            impl_->top = area.y() + (area.height() - impl_->height) / 2;
             impl_->ApplyGeometry();
         }
     }
@@ -530,8 +454,8 @@ void Window::SetDefaultLocation(std::int64_t location)
 void Window::SetVisible(bool visible)
 {
     impl_->visible = visible;
-    if (impl_->state == Impl::State::Open && impl_->top)
-        impl_->top->setVisible(visible);
+    if (impl_->state == Impl::State::Open && impl_->widget)
+        impl_->widget->setVisible(visible);
 }
 
 bool Window::Visible() const { return impl_->visible; }
@@ -565,7 +489,7 @@ void Window::SetMenuBar(std::shared_ptr<platform::MenuBar> bar)
 std::shared_ptr<platform::MenuBar> Window::MenuBar() const { return impl_->bar; }
 
 std::int64_t Window::Left() const { return impl_->left; }
-std::int64_t Window::Top() const { return impl_->topEdge; }
+std::int64_t Window::Top() const { return impl_->top; }
 std::int64_t Window::Width() const { return impl_->width; }
 std::int64_t Window::Height() const { return impl_->height; }
 
@@ -577,13 +501,13 @@ void Window::SetLeft(std::int64_t left)
 
 void Window::SetTop(std::int64_t top)
 {
-    impl_->topEdge = top;
+    impl_->top = top;
     impl_->ApplyGeometry();
 }
 
 Rect Window::Bounds() const
 {
-    return { static_cast<double>(impl_->left), static_cast<double>(impl_->topEdge), static_cast<double>(impl_->width),
+    return { static_cast<double>(impl_->left), static_cast<double>(impl_->top), static_cast<double>(impl_->width),
         static_cast<double>(impl_->height) };
 }
 
@@ -592,29 +516,29 @@ void Window::SetBounds(const Rect& bounds)
     const std::int64_t left = truncated(bounds.Left), top = truncated(bounds.Top);
     const std::int64_t width = truncated(bounds.Width), height = truncated(bounds.Height);
     impl_->left = left;
-    impl_->topEdge = top;
+    impl_->top = top;
     impl_->SetSize(width, height);
 }
 
 std::int64_t Window::Handle() const
 {
-    if (impl_->state == Impl::State::Closed || !impl_->top)
+    if (impl_->state == Impl::State::Closed || !impl_->widget)
         return 0;
-    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(impl_->top.data()));
+    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(impl_->widget.data()));
 }
 
 void Window::Show()
 {
     impl_->visible = true;
-    if (impl_->state != Impl::State::Open || !impl_->top)
+    if (impl_->state != Impl::State::Open || !impl_->widget)
         return;
     // Neither show, raise nor activateWindow brings back a minimised window:
     // clearing the state maps it again, and the activation follows the map.
-    if (impl_->top->isMinimized())
-        impl_->top->setWindowState(impl_->top->windowState() & ~Qt::WindowMinimized);
-    impl_->top->show();
-    impl_->top->raise();
-    impl_->top->activateWindow();
+    if (impl_->widget->isMinimized())
+        impl_->widget->setWindowState(impl_->widget->windowState() & ~Qt::WindowMinimized);
+    impl_->widget->show();
+    impl_->widget->raise();
+    impl_->widget->activateWindow();
 }
 
 void Window::Close()
@@ -654,67 +578,20 @@ void Window::AddControl(const std::string& name, std::shared_ptr<Control> contro
         throw NilObjectException("nil control");
     if (!WindowAccess::BelongsTo(*control, *this))
         throw RuntimeException("control \"" + name + "\" was made for another window");
-    auto& controls = impl_->controls;
-    if (std::find(controls.begin(), controls.end(), control) != controls.end())
-        throw RuntimeException("control \"" + name + "\" is registered already");
-    std::optional<std::int64_t> highest;
-    bool nameUsed = false;
-    for (const auto& c : controls) {
-        if (c->Name() != name)
-            continue;
-        nameUsed = true;
-        if (!c->Index() || !control->Index())
-            throw RuntimeException("control name \"" + name + "\" is in use");
-        highest = std::max(highest.value_or(*c->Index()), *c->Index());
-    }
-    if (nameUsed)
-        control->SetIndex(*highest + 1);
-    WindowAccess::Register(*control, name);
-    controls.push_back(std::move(control));
+    Control& added = *control;
+    impl_->controls.Add(name, std::move(control));
+    WindowAccess::Register(added, name);
 }
 
-std::shared_ptr<Control> Window::FindControl(const std::string& name) const
-{
-    std::shared_ptr<Control> lowest;
-    for (const auto& c : impl_->controls) {
-        if (c->Name() != name)
-            continue;
-        if (!c->Index())
-            return c;
-        if (!lowest || *c->Index() < *lowest->Index())
-            lowest = c;
-    }
-    return lowest;
-}
+std::shared_ptr<Control> Window::FindControl(const std::string& name) const { return impl_->controls.Find(name); }
 
 std::shared_ptr<Control> Window::FindControl(const std::string& name, std::int64_t index) const
 {
-    for (const auto& c : impl_->controls) {
-        if (c->Name() == name && c->Index() == index)
-            return c;
-    }
-    return nullptr;
+    return impl_->controls.Find(name, index);
 }
 
-std::size_t Window::ControlCount() const { return impl_->controls.size(); }
+std::size_t Window::ControlCount() const { return impl_->controls.Count(); }
 
-std::shared_ptr<Control> Window::ControlAt(std::size_t position) const
-{
-    if (position >= impl_->controls.size())
-        throw OutOfBoundsException("control position " + std::to_string(position) + " out of range");
-    return impl_->controls[position];
-}
+std::shared_ptr<Control> Window::ControlAt(std::size_t position) const { return impl_->controls.At(position); }
 
-namespace qt {
-
-    void DestroyAllNativeWindows()
-    {
-        for (Window* window : LiveWindows()) {
-            auto& impl = WindowAccess::Of(*window);
-            impl.state = Window::Impl::State::Closed;
-            impl.Teardown(true);
-        }
-    }
-
-} // namespace qt
 } // namespace platform

@@ -1,7 +1,8 @@
 #include "platform/qt/MenuBuilder.h"
 
 #include "platform/MenuItem.h"
-#include "platform/qt/Framework.h"
+#include "platform/qt/Conversions.h"
+#include "platform/qt/Shortcuts.h"
 
 #include <QMenu>
 
