@@ -1,38 +1,28 @@
 #pragma once
 
 // Helpers of the application shell's tests: the real event loop, the
-// registered App and child processes. The X tools are run through
-// tests/support/XTools.h.
+// registered App and the output of child processes. The X tools, and the
+// probes, are run through tests/support/XTools.h.
 
-#include "tests/support/EventLoop.h"
-#include "tests/support/XTools.h"
 #include "app/App.h"
 #include "app/WindowPreferences.h"
 #include "desktop_window/WindowMain.h"
 #include "platform/Runtime.h"
 #include "platform/Screen.h"
+#include "tests/support/EventLoop.h"
+#include "tests/support/XTools.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QWidget>
-#include <cerrno>
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <poll.h>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace app_test {
 
@@ -78,7 +68,7 @@ protected:
         for (auto& window : app->windows)
             window->Close();
         app->windows.clear();
-        Spin(50);
+        Spin(50); // the closed windows' deferred deletions run before the next test
     }
     virtual std::shared_ptr<App> MakeApp() { return std::make_shared<App>(); }
 
@@ -119,85 +109,7 @@ inline std::int64_t BoxCount(const WindowPreferences& prefs)
     return n;
 }
 
-// --- child processes ---
-
-struct ProcessResult {
-    int exitCode = -1; // -1 when it did not exit normally
-    std::string out;
-    std::string err;
-};
-
-inline std::vector<char*> Argv(std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    return argv;
-}
-
-// Runs a program to its end (killing it, by its PID, after timeoutMs) and
-// collects its output. extraEnv entries are NAME=value.
-inline ProcessResult RunProcess(
-    std::vector<std::string> args, const std::vector<std::string>& extraEnv = {}, int timeoutMs = 20000)
-{
-    ProcessResult result;
-    int outPipe[2], errPipe[2];
-    if (pipe(outPipe) != 0 || pipe(errPipe) != 0)
-        return result;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-    posix_spawn_file_actions_addclose(&actions, outPipe[0]);
-    posix_spawn_file_actions_addclose(&actions, errPipe[0]);
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        env.emplace_back(*e);
-    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-    auto argv = Argv(args);
-    auto envp = Argv(env);
-    pid_t pid = -1;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(outPipe[1]);
-    close(errPipe[1]);
-    if (spawned != 0) {
-        close(outPipe[0]);
-        close(errPipe[0]);
-        return result;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    pollfd fds[2] = { { outPipe[0], POLLIN, 0 }, { errPipe[0], POLLIN, 0 } };
-    int open = 2;
-    bool killed = false;
-    while (open > 0) {
-        if (!killed && std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            killed = true;
-        }
-        if (poll(fds, 2, 100) <= 0)
-            continue;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP)))
-                continue;
-            char buffer[4096];
-            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-            if (n > 0) {
-                (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-            } else {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status))
-        result.exitCode = WEXITSTATUS(status);
-    return result;
-}
+// --- child processes, run through xtools::runToEnd ---
 
 inline std::vector<std::string> Lines(const std::string& text)
 {
@@ -215,8 +127,7 @@ inline bool SetWorkArea(long left, long top, long width, long height)
 {
     const std::string area = std::to_string(left) + ", " + std::to_string(top) + ", " + std::to_string(width) + ", "
         + std::to_string(height);
-    xtools::run(
-        "xprop", { "-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA", QString::fromStdString(area) });
+    xtools::setRootProperty("_NET_WORKAREA", "32c", QString::fromStdString(area));
     return WaitUntil([&] { return platform::Screen::ScreenAt(0).AvailableTop() == top; });
 }
 

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 using app_test::Lines;
-using app_test::RunProcess;
+using xtools::runToEnd;
 
 namespace {
 
@@ -59,7 +59,7 @@ const std::vector<std::string> allSteps = {
 
 TEST(Startup, RunsItsStepsInOrderAndLeavesTheAppReady)
 {
-    const auto r = RunProcess({ QUILL_STARTUP_PROBE });
+    const auto r = runToEnd(QUILL_STARTUP_PROBE, {});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(Steps(r.out), allSteps);
     EXPECT_EQ(r.err.find("Unhandled"), std::string::npos) << r.err;
@@ -82,7 +82,8 @@ TEST(Startup, AFailureWhileTheAppIsMadeEndsStartupButNotTheFinalisers)
     for (const char* failing :
         { "NewApp", "SetVersionData", "SetMenuBar", "RuntimeRegisterAppObject", "AddMenuHandler" }) {
         SCOPED_TRACE(failing);
-        const auto r = RunProcess({ QUILL_STARTUP_PROBE }, { std::string("QUILL_PROBE_FAIL_AT=") + failing });
+        const auto r = runToEnd(
+            QUILL_STARTUP_PROBE, {}, { QStringLiteral("QUILL_PROBE_FAIL_AT=") + QString::fromLatin1(failing) });
         EXPECT_NE(r.exitCode, 0);
         EXPECT_NE(r.exitCode, -1) << "the process exits, it does not crash";
 

@@ -1,9 +1,9 @@
 #include "tests/artwork/ArtworkNames.h"
+#include "tests/support/XTools.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,11 +16,8 @@ struct GeneratorRun {
 
 GeneratorRun generate(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(QUILL_ARTWORK_GENERATOR), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return { -1, process.readAllStandardError() };
-    return { process.exitCode(), process.readAllStandardError() };
+    const xtools::Finished run = xtools::runToEnd(QStringLiteral(QUILL_ARTWORK_GENERATOR), arguments, {}, 60000);
+    return { run.exitCode, QByteArray::fromStdString(run.err) };
 }
 
 QByteArray contents(const QString& path)

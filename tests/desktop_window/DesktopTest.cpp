@@ -7,17 +7,9 @@
 #include "tests/support/XTools.h"
 
 #include <QImage>
-#include <QProcess>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
-
-std::ptrdiff_t positionIn(const std::vector<xtools::WindowId>& ids, xtools::WindowId id)
-{
-    auto it = std::find(ids.begin(), ids.end(), id);
-    return it == ids.end() ? -1 : it - ids.begin();
-}
 
 // Pixels, on every other row and column, in the golden and brown tones of
 // the toast.
@@ -57,24 +49,17 @@ TEST(Desktop, LiesBeneathOrdinaryWindowsAndShowsTheArtwork)
     EXPECT_EQ(w->Height(), screen.Height());
     EXPECT_TRUE(xtools::property(id, "_NET_WM_WINDOW_TYPE").contains("_NET_WM_WINDOW_TYPE_DESKTOP"));
 
-    QProcess xlogo;
-    xlogo.start("xlogo", { "-geometry", "200x200+100+100" });
-    ASSERT_TRUE(xlogo.waitForStarted());
-    ASSERT_TRUE(pumpUntil([&] { return xtools::stacking().size() >= 2; }, 10000));
+    xtools::Tool xlogo;
+    const xtools::WindowId logo = xtools::startXlogo(xlogo, "200x200+100+100");
+    ASSERT_NE(logo, 0u);
+    ASSERT_TRUE(xtools::waitUntil([&] { return xtools::managed(logo) && xtools::managed(id); }, 10000));
     // Activating and raising the desktop window must not lift it. Nothing
     // comes of the raise, so the check follows a short settle.
     EXPECT_TRUE(xtools::activate(id));
     xtools::raise(id);
     xtools::sleepMs(500);
-    auto ids = xtools::stacking();
-    xtools::WindowId logo = 0;
-    for (auto other : ids)
-        if (other != id)
-            logo = other;
-    EXPECT_GE(positionIn(ids, id), 0);
-    EXPECT_LT(positionIn(ids, id), positionIn(ids, logo)) << "the desktop window is not beneath xlogo";
-    xlogo.kill();
-    xlogo.waitForFinished();
+    EXPECT_TRUE(xtools::stackedBelow(id, logo)) << "the desktop window is not beneath xlogo";
+    xlogo.stop();
 
     // The screen shows the artwork once the window has drawn a few frames.
     QImage shot;

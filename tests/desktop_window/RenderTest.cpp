@@ -21,18 +21,20 @@ protected:
         window = std::make_shared<WindowMain>(0);
         WindowMainProbe::stopTimers(*window);
         WindowMainProbe::inited(*window) = true;
-        window->SetBounds({ 0, 0, 1000, 500 });
-        ASSERT_TRUE(pumpUntil([&] { return WindowMainProbe::factor(*window) == 1.0f; }));
-        pumpFor(200); // let the opening's resizes and first frames pass
-        WindowMainProbe::surface(*window)->MakeCurrent();
-        WindowMainProbe::loadTextureFromPNGFile(*window, fixtures.solid("red.png", qRgba(255, 0, 0, 255)));
-        WindowMainProbe::loadTextureFromPNGFile(*window, fixtures.solid("green.png", qRgba(0, 255, 0, 255)));
         auto surface = WindowMainProbe::surface(*window);
         surface->Render = [this](platform::OpenGLSurface& s) {
             lastResult = window->Surface_Render(s);
             ++renders;
             return lastResult;
         };
+        window->SetBounds({ 0, 0, 1000, 500 });
+        // Past the opening's resizes and its first frame.
+        ASSERT_TRUE(pumpUntil([&] {
+            return WindowMainProbe::factor(*window) == 1.0f && shownAt(*window, { 1000, 500 }) && renders > 0;
+        }));
+        surface->MakeCurrent();
+        WindowMainProbe::loadTextureFromPNGFile(*window, fixtures.solid("red.png", qRgba(255, 0, 0, 255)));
+        WindowMainProbe::loadTextureFromPNGFile(*window, fixtures.solid("green.png", qRgba(0, 255, 0, 255)));
     }
     void TearDown() override { window->Close(); }
 
@@ -53,7 +55,9 @@ protected:
         int before = renders;
         surface->Invalidate(true);
         EXPECT_TRUE(pumpUntil([&] { return renders > before; })) << "no Render";
-        pumpFor(50);
+        // The frame was swapped before Render's count was seen, and the grab
+        // goes to the X server on the same connection as the swap's image,
+        // so the server shows the frame to the grab.
         shot = QGuiApplication::primaryScreen()->grabWindow(xWindowOf(*window)).toImage();
         return lastResult;
     }

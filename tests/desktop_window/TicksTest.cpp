@@ -17,8 +17,9 @@ protected:
         window = std::make_shared<WindowMain>(0);
         WindowMainProbe::stopTimers(*window);
         window->SetBounds({ 0, 0, 1000, 500 });
-        ASSERT_TRUE(pumpUntil([&] { return WindowMainProbe::factor(*window) != 0; }));
-        pumpFor(100); // let the opening's resizes pass
+        ASSERT_TRUE(pumpUntil([&] {
+            return WindowMainProbe::factor(*window) != 0 && shownAt(*window, { 1000, 500 });
+        }));
         ASSERT_EQ(WindowMainProbe::factor(*window), 1.0f);
     }
     void TearDown() override

@@ -5,7 +5,9 @@
 
 #include "tests/support/EventLoop.h"
 
+#include <QSize>
 #include <QWidget>
+#include <QWindow>
 
 // Opens WindowMain's private state to the tests.
 struct WindowMainProbe {
@@ -30,19 +32,20 @@ struct WindowMainProbe {
     }
 };
 
-template <typename Predicate>
-bool pumpUntil(Predicate done, int milliseconds = 5000)
+template <typename Predicate> bool pumpUntil(Predicate done, int milliseconds = 5000)
 {
     return quill_test::WaitUntil(done, milliseconds);
 }
 
-inline void pumpFor(int milliseconds)
+inline void pumpFor(int milliseconds) { quill_test::Spin(milliseconds); }
+
+// Shown at this size and exposed: the window system's reports of the
+// window's opening have come in.
+inline bool shownAt(const platform::Window& w, QSize size)
 {
-    quill_test::Spin(milliseconds);
+    auto* top = reinterpret_cast<QWidget*>(w.Handle());
+    return top && top->isVisible() && top->windowHandle() && top->windowHandle()->isExposed() && top->size() == size;
 }
 
 // The X window id behind a window's handle.
-inline unsigned long xWindowOf(const platform::Window& w)
-{
-    return reinterpret_cast<QWidget*>(w.Handle())->winId();
-}
+inline unsigned long xWindowOf(const platform::Window& w) { return reinterpret_cast<QWidget*>(w.Handle())->winId(); }

@@ -7,6 +7,7 @@
 #include <iostream>
 
 using namespace e2e;
+using namespace xtools;
 
 // Sprites spawn just outside the top and right edges at about one a second
 // per screen, of a random kind, so the test watches for a while: until it

@@ -3,11 +3,11 @@
 
 #include <QByteArray>
 #include <QFileInfo>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <optional>
 
 using namespace e2e;
+using namespace xtools;
 
 namespace {
 
@@ -15,24 +15,19 @@ namespace {
 // it can be killed under the program.
 class PrivateServer {
 public:
-    ~PrivateServer()
-    {
-        stopProcess(windowManager_);
-        stopProcess(server_);
-    }
+    ~PrivateServer() { windowManager_.stop(); }
 
     bool start(bool withWindowManager)
     {
         // -displayfd 1: Xvfb picks a free display and writes its number to stdout once it is ready.
-        server_.start("Xvfb", { "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", "1280x800x24" });
-        if (!server_.waitForStarted(10000))
+        if (!server_.start("Xvfb", { "-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", "1280x800x24" },
+                {}, false))
             return false;
-        QByteArray out;
+        QString out;
         waitUntil(
             [&] {
-                server_.waitForReadyRead(20);
-                out += server_.readAllStandardOutput();
-                return out.contains('\n') || server_.state() == QProcess::NotRunning;
+                out += server_.output();
+                return out.contains('\n') || !server_.running();
             },
             10000, 1);
         bool ok = false;
@@ -40,38 +35,16 @@ public:
         if (!ok)
             return false;
         display_ = QStringLiteral(":%1").arg(number);
-        if (withWindowManager) {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("DISPLAY", display_);
-            windowManager_.setProcessEnvironment(env);
-            windowManager_.setStandardOutputFile(QProcess::nullDevice());
-            windowManager_.setStandardErrorFile(QProcess::nullDevice());
-            windowManager_.start("openbox", { "--sm-disable" });
-            if (!windowManager_.waitForStarted(10000))
-                return false;
-        }
-        return true;
+        return !withWindowManager || windowManager_.start("openbox", { "--sm-disable" }, { "DISPLAY=" + display_ });
     }
 
     const QString& display() const { return display_; }
 
-    void kill()
-    {
-        server_.kill();
-        server_.waitForFinished(5000);
-    }
+    void kill() { server_.stop(); }
 
 private:
-    static void stopProcess(QProcess& process)
-    {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.kill();
-        process.waitForFinished(5000);
-    }
-
-    QProcess server_;
-    QProcess windowManager_;
+    Tool server_;
+    Tool windowManager_;
     QString display_;
 };
 

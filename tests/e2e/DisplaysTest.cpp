@@ -3,9 +3,12 @@
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
+#include <QGuiApplication>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace e2e;
+using namespace xtools;
 
 // Registered with two monitors, quill0 and quill1 (scripts/with-x.sh names
 // them); these tests add and remove monitors of that one Xvfb screen.
@@ -23,6 +26,25 @@ QString geometryText(const QRect& r)
         .arg(r.y());
 }
 
+// Waits until Qt, here in the test, sees this many screens: the program, a Qt
+// client of the same display, is told of the change by the same events.
+bool qtSees(std::size_t screens)
+{
+    ensureGuiApplication();
+    return waitUntil([&] { return static_cast<std::size_t>(QGuiApplication::screens().size()) == screens; }, 10000);
+}
+
+// After a change that the program must survive with nothing to show for it,
+// a short settle before it is checked: there is no event to wait for.
+void settle() { sleepMs(500); }
+
+// The program's windows lie over these frames, and only there.
+bool windowsOver(const Program& program, std::vector<QRect> frames)
+{
+    std::sort(frames.begin(), frames.end(), lessRect);
+    return waitUntil([&] { return framesOf(program.desktopWindows()) == frames; }, 10000);
+}
+
 } // namespace
 
 TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
@@ -32,11 +54,13 @@ TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
     Program program;
     ASSERT_TRUE(program.start());
     ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
-    sleepMs(1000);
+    ASSERT_TRUE(windowsOver(program, screens));
+    ASSERT_TRUE(qtSees(2));
 
     ASSERT_TRUE(deleteMonitor("quill1"));
     ASSERT_TRUE(waitUntil([] { return monitors().size() == 1; }, 5000));
-    sleepMs(1500);
+    ASSERT_TRUE(qtSees(1));
+    settle();
     EXPECT_TRUE(program.isRunning());
 
     // A new monitor in a free corner of the screen, then the second again.
@@ -44,12 +68,14 @@ TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
     ASSERT_TRUE(setMonitor("quill2", geometryText(corner)));
     ASSERT_TRUE(setMonitor("quill1", geometryText(screens[1])));
     ASSERT_TRUE(waitUntil([] { return monitors().size() == 3; }, 5000));
-    sleepMs(1500);
+    ASSERT_TRUE(qtSees(3));
+    settle();
     EXPECT_TRUE(program.isRunning());
     // Windows open at launch and from the boxes only.
     EXPECT_FALSE(contains(framesOf(program.desktopWindows()), corner));
     ASSERT_TRUE(deleteMonitor("quill2"));
-    sleepMs(1500);
+    ASSERT_TRUE(qtSees(2));
+    settle();
 
     EXPECT_TRUE(program.isRunning());
     EXPECT_EQ(program.standardError().toStdString(), "");
@@ -66,10 +92,12 @@ TEST(Displays, BoxOfAMonitorThatWentAway)
     ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs);
+    ASSERT_TRUE(qtSees(2));
 
     ASSERT_TRUE(deleteMonitor("quill1"));
     ASSERT_TRUE(waitUntil([] { return monitors().size() == 1; }, 5000));
-    sleepMs(1500);
+    ASSERT_TRUE(qtSees(1));
+    settle();
     ASSERT_TRUE(program.isRunning());
 
     // The box of the screen that went away, clicked three times: cleared,
@@ -77,7 +105,12 @@ TEST(Displays, BoxOfAMonitorThatWentAway)
     for (int click = 0; click < 3; ++click) {
         SCOPED_TRACE(testing::Message() << "click " << click);
         prefs->click(1);
-        sleepMs(1500);
+        // The first click closes the window left from the screen that went;
+        // the others must change nothing.
+        if (click == 0) {
+            EXPECT_TRUE(windowsOver(program, { screens[0] }));
+        }
+        settle();
         ASSERT_TRUE(program.isRunning());
         EXPECT_EQ(program.standardError().toStdString(), "");
         std::vector<WindowId> shown = program.preferencesWindows();
@@ -88,6 +121,7 @@ TEST(Displays, BoxOfAMonitorThatWentAway)
         // the main screen while it is ticked, none for the screen that left.
         bool mainTicked = prefs->ticked(shot, 0);
         EXPECT_TRUE(mainTicked);
-        EXPECT_EQ(framesOf(program.desktopWindows()), mainTicked ? std::vector<QRect> { screens[0] } : std::vector<QRect> {});
+        EXPECT_EQ(
+            framesOf(program.desktopWindows()), mainTicked ? std::vector<QRect> { screens[0] } : std::vector<QRect> {});
     }
 }

@@ -1,16 +1,16 @@
 #include "Frames.h"
+#include "Program.h"
 #include "tests/support/XTools.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#if !defined(QUILL_BUILD_DIR) || !defined(QUILL_CMAKE) || !defined(QUILL_INSTALL_BINDIR)                            \
+#if !defined(QUILL_BUILD_DIR) || !defined(QUILL_CMAKE) || !defined(QUILL_INSTALL_BINDIR)                               \
     || !defined(QUILL_INSTALLED_RESOURCES)
-#error "tests/e2e/CMakeLists.txt defines QUILL_BUILD_DIR, QUILL_CMAKE, QUILL_INSTALL_BINDIR and QUILL_INSTALLED_RESOURCES"
+#error                                                                                                                 \
+    "tests/e2e/CMakeLists.txt defines QUILL_BUILD_DIR, QUILL_CMAKE, QUILL_INSTALL_BINDIR and QUILL_INSTALLED_RESOURCES"
 #endif
 
 using namespace e2e;
@@ -28,38 +28,20 @@ TEST(Install, MovedInstalledTreeFindsItsPictures)
     const QString staged = work.filePath("staged");
     const QString moved = work.filePath("moved");
 
-    QProcess install;
-    install.setProcessChannelMode(QProcess::MergedChannels);
-    install.start(QStringLiteral(QUILL_CMAKE), { "--install", QStringLiteral(QUILL_BUILD_DIR), "--prefix", staged });
-    ASSERT_TRUE(install.waitForFinished(60000));
-    ASSERT_EQ(install.exitStatus(), QProcess::NormalExit);
-    ASSERT_EQ(install.exitCode(), 0) << install.readAll().toStdString();
+    const Finished install = runToEnd(
+        QStringLiteral(QUILL_CMAKE), { "--install", QStringLiteral(QUILL_BUILD_DIR), "--prefix", staged }, {}, 60000);
+    ASSERT_EQ(install.exitCode, 0) << install.out << install.err;
     ASSERT_TRUE(QDir().rename(staged, moved));
 
-    QProcess program;
-    program.setWorkingDirectory("/");
-    program.setStandardOutputFile(QProcess::nullDevice());
-    program.setStandardErrorFile(work.filePath("stderr"));
-    program.start(moved + "/" + QUILL_INSTALL_BINDIR + "/quillamere", {});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    auto standardError = [&] {
-        QFile file(work.filePath("stderr"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-    };
-
-    auto exited = [&] { return program.state() == QProcess::NotRunning || program.waitForFinished(1); };
-    ASSERT_TRUE(waitUntil(
-        [&] { return exited() || !visibleWindows(program.processId(), "^Quillamere Live Desktop$").empty(); }, 15000));
+    Program program(moved + "/" + QUILL_INSTALL_BINDIR + "/quillamere", "/");
+    ASSERT_TRUE(program.start());
+    auto exited = [&] { return !program.isRunning(); };
+    ASSERT_TRUE(waitUntil([&] { return exited() || !program.desktopWindows().empty(); }, 15000));
     // Sprites drawn on the black desktop mean the pictures were loaded.
     bool drawn = false;
     waitUntil([&] { return exited() || (drawn = !Frames::blobs(screenshot()).empty()); }, 20000, 300);
     EXPECT_TRUE(drawn) << "nothing drawn";
     EXPECT_FALSE(exited()) << "the program ended";
-    EXPECT_EQ(standardError(), "");
-
-    program.terminate();
-    if (!program.waitForFinished(3000)) {
-        program.kill();
-        program.waitForFinished(3000);
-    }
+    EXPECT_EQ(program.standardError().toStdString(), "");
+    program.stop();
 }

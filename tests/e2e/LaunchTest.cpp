@@ -1,21 +1,11 @@
 #include "Program.h"
 #include "tests/support/XTools.h"
 
-#include <QProcess>
 #include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace e2e;
-
-namespace {
-
-std::ptrdiff_t positionIn(const std::vector<WindowId>& list, WindowId id)
-{
-    auto it = std::find(list.begin(), list.end(), id);
-    return it == list.end() ? -1 : it - list.begin();
-}
-
-} // namespace
+using namespace xtools;
 
 // Registered once with one monitor and once with two of different sizes.
 TEST(Launch, OneDesktopWindowPerMonitorBeneathOrdinaryWindows)
@@ -43,19 +33,10 @@ TEST(Launch, OneDesktopWindowPerMonitorBeneathOrdinaryWindows)
         EXPECT_TRUE(contains(clientList(), id));
     }
 
-    QProcess xlogo;
-    xlogo.start("xlogo", { "-geometry", "300x300+100+100" });
-    ASSERT_TRUE(xlogo.waitForStarted());
-    WindowId logo = 0;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            for (WindowId id : clientList()) {
-                if (!contains(desktops, id))
-                    logo = id;
-            }
-            return logo != 0;
-        },
-        10000));
+    Tool xlogo;
+    const WindowId logo = startXlogo(xlogo, "300x300+100+100");
+    ASSERT_NE(logo, 0u);
+    ASSERT_TRUE(waitUntil([&] { return managed(logo); }, 10000));
     // Neither activating nor raising a desktop window lifts it over xlogo.
     // Nothing comes of the raise, so the check follows a short settle.
     for (WindowId id : desktops) {
@@ -63,12 +44,11 @@ TEST(Launch, OneDesktopWindowPerMonitorBeneathOrdinaryWindows)
         raise(id);
         sleepMs(500);
         std::vector<WindowId> order = stacking();
-        ASSERT_GE(positionIn(order, id), 0);
-        ASSERT_GE(positionIn(order, logo), 0);
-        EXPECT_LT(positionIn(order, id), positionIn(order, logo)) << "desktop window " << id << " is above xlogo";
+        ASSERT_GE(indexOf(order, id), 0);
+        ASSERT_GE(indexOf(order, logo), 0);
+        EXPECT_LT(indexOf(order, id), indexOf(order, logo)) << "desktop window " << id << " is above xlogo";
     }
-    xlogo.kill();
-    xlogo.waitForFinished(3000);
+    xlogo.stop();
 
     EXPECT_TRUE(program.isRunning());
     EXPECT_EQ(program.standardError().toStdString(), "");

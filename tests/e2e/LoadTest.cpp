@@ -9,6 +9,7 @@
 #include <iostream>
 
 using namespace e2e;
+using namespace xtools;
 
 namespace {
 

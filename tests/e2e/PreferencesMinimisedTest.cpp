@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace e2e;
+using namespace xtools;
 
 TEST(Preferences, PreferencesBringsBackTheMinimisedWindow)
 {
@@ -17,16 +18,14 @@ TEST(Preferences, PreferencesBringsBackTheMinimisedWindow)
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs) << "Ctrl+, in an animation window opened no preferences window";
 
-    run("xdotool", { "windowminimize", QString::number(prefs->id()) });
-    ASSERT_TRUE(waitUntil(
-        [&] { return property(prefs->id(), "WM_STATE").contains("Iconic") && program.preferencesWindows().empty(); },
-        5000))
-        << property(prefs->id(), "WM_STATE").toStdString();
+    minimize(prefs->id());
+    ASSERT_TRUE(
+        waitUntil([&] { return wmState(prefs->id()) == "Iconic" && program.preferencesWindows().empty(); }, 5000))
+        << wmState(prefs->id()).toStdString();
 
     std::optional<PreferencesWindow> again = openPreferencesByKeys(program);
-    ASSERT_TRUE(again) << "Ctrl+, left the preferences window minimised: "
-                       << property(prefs->id(), "WM_STATE").toStdString();
+    ASSERT_TRUE(again) << "Ctrl+, left the preferences window minimised: " << wmState(prefs->id()).toStdString();
     EXPECT_EQ(again->id(), prefs->id());
-    EXPECT_TRUE(property(prefs->id(), "WM_STATE").contains("Normal"));
+    EXPECT_EQ(wmState(prefs->id()), "Normal");
     EXPECT_TRUE(waitUntil([&] { return activeWindow() == prefs->id(); }, 5000));
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace e2e;
+using namespace xtools;
 
 namespace {
 

@@ -7,19 +7,21 @@
 #include <limits>
 
 namespace e2e {
-namespace {
 
-    // Fonts need a QGuiApplication; the tests make one only when they read
-    // text, on the test's own display.
-    void ensureGuiApplication()
-    {
-        if (QGuiApplication::instance())
-            return;
-        static int argc = 1;
-        static char name[] = "e2e_tests";
-        static char* argv[] = { name, nullptr };
-        new QGuiApplication(argc, argv);
-    }
+using namespace xtools;
+
+void ensureGuiApplication()
+{
+    // The tests make one only when they need it, on the test's own display.
+    if (QGuiApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "e2e_tests";
+    static char* argv[] = { name, nullptr };
+    new QGuiApplication(argc, argv);
+}
+
+namespace {
 
     int grey(QRgb c) { return qGray(c); }
 
@@ -63,13 +65,13 @@ void PreferencesWindow::click(int index) const
 {
     // On the indicator: a click anywhere on the box toggles it.
     QRect b = box(index);
-    e2e::click(QPoint(b.x() + 7, b.center().y()));
+    xtools::click(QPoint(b.x() + 7, b.center().y()));
 }
 
 void PreferencesWindow::clickRepeatedly(int index, int repeat, int delayMs) const
 {
     QRect b = box(index);
-    e2e::clickRepeatedly(QPoint(b.x() + 7, b.center().y()), repeat, delayMs);
+    xtools::clickRepeatedly(QPoint(b.x() + 7, b.center().y()), repeat, delayMs);
 }
 
 bool PreferencesWindow::painted(const QImage& screen) const

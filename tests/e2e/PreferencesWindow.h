@@ -10,8 +10,9 @@
 
 namespace e2e {
 
-// The end-to-end tests see and drive the display through the shared X tools.
-using namespace xtools;
+// Makes this process a Qt client of the test's display, once: for fonts, and
+// to see the screens as Qt sees them.
+void ensureGuiApplication();
 
 // The program's preferences window as the user sees it: one check box per
 // screen, in rows 40 pixels apart, read from screenshots and clicked with
@@ -21,9 +22,9 @@ public:
     static constexpr int contentWidth = 424;
     static constexpr int contentHeight = 264;
 
-    explicit PreferencesWindow(WindowId id);
+    explicit PreferencesWindow(xtools::WindowId id);
 
-    WindowId id() const { return id_; }
+    xtools::WindowId id() const { return id_; }
     // The content area in root coordinates: the window's own area less the
     // menu bar shown above the content.
     QRect content() const;
@@ -46,7 +47,7 @@ public:
         const QImage& screen, const QRect& box, const QStringList& candidates, std::vector<double>* scores = nullptr);
 
 private:
-    WindowId id_;
+    xtools::WindowId id_;
 };
 
 } // namespace e2e

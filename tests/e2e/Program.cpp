@@ -8,10 +8,13 @@
 
 namespace e2e {
 
+using namespace xtools;
+
 QString Program::builtExecutable() { return QStringLiteral(QUILL_PROGRAM); }
 
-Program::Program(QString executable)
+Program::Program(QString executable, QString workingDirectory)
     : executable_(std::move(executable))
+    , workingDirectory_(std::move(workingDirectory))
 {
 }
 
@@ -21,6 +24,8 @@ bool Program::start()
 {
     process_.setStandardOutputFile(outputDir_.filePath("stdout"));
     process_.setStandardErrorFile(outputDir_.filePath("stderr"));
+    if (!workingDirectory_.isEmpty())
+        process_.setWorkingDirectory(workingDirectory_);
     launched_ = std::chrono::steady_clock::now();
     process_.start(executable_, {});
     if (!process_.waitForStarted(10000))

@@ -10,16 +10,14 @@
 
 namespace e2e {
 
-// The end-to-end tests see and drive the display through the shared X tools.
-using namespace xtools;
-
 // The program under test, run as its own process: started, watched through
 // the windows it shows, and stopped by its PID.
 class Program {
 public:
     static QString builtExecutable();
 
-    explicit Program(QString executable = builtExecutable());
+    // Run from workingDirectory, or from the test's own when none is given.
+    explicit Program(QString executable = builtExecutable(), QString workingDirectory = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -28,8 +26,8 @@ public:
     qint64 pid() const { return pid_; }
     bool isRunning();
 
-    std::vector<WindowId> desktopWindows() const;
-    std::vector<WindowId> preferencesWindows() const;
+    std::vector<xtools::WindowId> desktopWindows() const;
+    std::vector<xtools::WindowId> preferencesWindows() const;
     bool waitForDesktopWindows(std::size_t count, int timeoutMs) const;
 
     // Waits for the process to end; false if it still runs.
@@ -45,6 +43,7 @@ public:
 
 private:
     QString executable_;
+    QString workingDirectory_;
     QTemporaryDir outputDir_;
     QProcess process_;
     qint64 pid_ = 0;

@@ -2,37 +2,44 @@
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace e2e;
+using namespace xtools;
 
 namespace {
-
-// The tray icon's place inside trayer's panel, from the window tree.
-std::optional<QPoint> trayIcon(qint64 trayerPid)
-{
-    for (WindowId panel : visibleWindows(trayerPid, "^panel$")) {
-        QString tree = run("xwininfo", { "-id", QString::number(panel), "-tree" });
-        // 0x600006 "quillamere": ("quillamere" "quillamere")  22x22+0+0  +591+777
-        QRegularExpression re(
-            QStringLiteral("\"quillamere\"\\)\\s+(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)"));
-        auto m = re.match(tree);
-        if (m.hasMatch())
-            return QPoint(
-                m.captured(3).toInt() + m.captured(1).toInt() / 2, m.captured(4).toInt() + m.captured(2).toInt() / 2);
-    }
-    return std::nullopt;
-}
 
 struct QuitWay {
     const char* name;
     bool needsTray;
-    bool (*quit)(const Program& program, qint64 trayerPid);
+    bool (*quit)(const Program& program, const Tool& tray);
 };
 
-bool byKeys(const Program& program, qint64)
+// Whether the screen shows every desktop window drawn by the animation: its
+// black clear over nearly all of the window, where the bare X screen shows
+// its grey weave.
+bool animationDrawn(const Program& program)
+{
+    const std::vector<WindowId> desktops = program.desktopWindows();
+    const QImage shot = screenshot();
+    if (desktops.empty() || shot.isNull())
+        return false;
+    for (WindowId id : desktops) {
+        const QRect frame = geometry(id) & shot.rect();
+        int black = 0, all = 0;
+        for (int y = frame.top(); y <= frame.bottom(); y += 7) {
+            for (int x = frame.left(); x <= frame.right(); x += 7) {
+                ++all;
+                black += qGray(shot.pixel(x, y)) < 16;
+            }
+        }
+        if (all == 0 || black < all * 8 / 10)
+            return false;
+    }
+    return true;
+}
+
+bool byKeys(const Program& program, const Tool&)
 {
     std::vector<WindowId> desktops = program.desktopWindows();
     if (desktops.empty() || !activate(desktops.front()))
@@ -41,7 +48,7 @@ bool byKeys(const Program& program, qint64)
     return true;
 }
 
-bool byContextMenu(const Program& program, qint64)
+bool byContextMenu(const Program& program, const Tool&)
 {
     std::vector<WindowId> desktops = program.desktopWindows();
     if (desktops.empty())
@@ -49,12 +56,12 @@ bool byContextMenu(const Program& program, qint64)
     return chooseFromMenuAt(program, geometry(desktops.front()).center(), FileItem::Quit);
 }
 
-bool byTrayMenu(const Program& program, qint64 trayerPid)
+bool byTrayMenu(const Program& program, const Tool& tray)
 {
-    std::optional<QPoint> icon;
-    if (!waitUntil([&] { return (icon = trayIcon(trayerPid)).has_value(); }, 10000))
+    std::vector<QRect> icons;
+    if (!waitUntil([&] { return !(icons = trayIcons(tray, "quillamere")).empty(); }, 10000))
         return false;
-    return chooseFromMenuAt(program, *icon, FileItem::Quit);
+    return chooseFromMenuAt(program, icons.front().center(), FileItem::Quit);
 }
 
 class Quit : public testing::TestWithParam<QuitWay> { };
@@ -63,29 +70,23 @@ class Quit : public testing::TestWithParam<QuitWay> { };
 
 TEST_P(Quit, EndsWithStatusZeroAndLeavesNoWindow)
 {
-    QProcess trayer;
+    Tool tray;
     if (GetParam().needsTray) {
-        trayer.start("trayer", { "--edge", "bottom", "--widthtype", "pixel", "--width", "100", "--height", "24" });
-        ASSERT_TRUE(trayer.waitForStarted());
-        ASSERT_TRUE(waitUntil([&] { return !visibleWindows(trayer.processId(), "^panel$").empty(); }, 10000));
+        ASSERT_TRUE(startTray(tray));
     }
     Program program;
     ASSERT_TRUE(program.start());
     ASSERT_TRUE(program.waitForDesktopWindows(monitors().size(), 15000));
-    sleepMs(500); // past the first frames, into the running animation
+    // Past the first frames, into the running animation.
+    ASSERT_TRUE(waitUntil([&] { return animationDrawn(program); }, 15000));
 
-    EXPECT_TRUE(GetParam().quit(program, trayer.processId()));
+    EXPECT_TRUE(GetParam().quit(program, tray));
     ASSERT_TRUE(program.waitForExit(10000)) << "the program did not quit";
     EXPECT_TRUE(program.exitedNormally());
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(program.standardError().toStdString(), "");
     for (WindowId id : clientList())
         EXPECT_FALSE(title(id).startsWith("Quillamere")) << "window left behind: " << title(id).toStdString();
-
-    if (trayer.state() != QProcess::NotRunning) {
-        trayer.kill();
-        trayer.waitForFinished(3000);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, Quit,

@@ -2,12 +2,11 @@
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <memory>
 
 using namespace e2e;
+using namespace xtools;
 
 namespace {
 
@@ -16,36 +15,15 @@ class Tray {
 public:
     ~Tray() { kill(); }
 
-    bool start()
-    {
-        process_.start("trayer", { "--edge", "bottom", "--widthtype", "pixel", "--width", "100", "--height", "24" });
-        return process_.waitForStarted(10000)
-            && waitUntil([&] { return !visibleWindows(process_.processId(), "^panel$").empty(); }, 10000);
-    }
+    bool start() { return startTray(tool_); }
+    void kill() { tool_.stop(); }
 
-    void kill()
-    {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-
-    // The centres of the program's icons embedded in the panel, read from the window tree.
+    // The centres of the program's icons embedded in the panel.
     std::vector<QPoint> icons() const
     {
         std::vector<QPoint> found;
-        for (WindowId panel : visibleWindows(process_.processId(), "^panel$")) {
-            const QString tree = run("xwininfo", { "-id", QString::number(panel), "-tree" });
-            // 0x600006 "quillamere": ("quillamere" "quillamere")  22x22+0+0  +591+777
-            static const QRegularExpression re(
-                QStringLiteral("\"quillamere\"\\)\\s+(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)"));
-            for (auto it = re.globalMatch(tree); it.hasNext();) {
-                auto m = it.next();
-                found.emplace_back(m.captured(3).toInt() + m.captured(1).toInt() / 2,
-                    m.captured(4).toInt() + m.captured(2).toInt() / 2);
-            }
-        }
+        for (const QRect& icon : trayIcons(tool_, "quillamere"))
+            found.push_back(icon.center());
         return found;
     }
 
@@ -58,7 +36,7 @@ public:
     }
 
 private:
-    QProcess process_;
+    Tool tool_;
 };
 
 enum class TrayStarts { BeforeTheProgram, AfterTheProgram, AndRestarts };

@@ -2,6 +2,8 @@
 
 namespace e2e {
 
+using namespace xtools;
+
 std::optional<PreferencesWindow> openPreferencesByKeys(const Program& program)
 {
     std::vector<WindowId> desktops = program.desktopWindows();
@@ -22,16 +24,58 @@ std::optional<PreferencesWindow> openPreferencesByKeys(const Program& program)
     return window;
 }
 
+namespace {
+
+    // Whether the screen shows the menu painted: its light background just
+    // inside both bottom corners (a menu shows its first item lit once it
+    // is chosen, and a submenu opens with it lit).
+    bool painted(WindowId menu)
+    {
+        const QImage shot = screenshot();
+        const QRect inside = geometry(menu).adjusted(3, 3, -4, -4);
+        if (inside.isEmpty())
+            return false;
+        for (QPoint corner : { inside.bottomLeft(), inside.bottomRight() }) {
+            if (!shot.rect().contains(corner) || qGray(shot.pixel(corner)) < 200)
+                return false;
+        }
+        return true;
+    }
+
+    // Waits until the program shows one menu more than those it showed,
+    // mapped and painted, and returns them all (none if it did not). X tells
+    // no other client who holds the keyboard; a menu painted on screen has
+    // been through the program's handling of its showing, in which the
+    // program takes the keyboard and pointer for it.
+    std::vector<WindowId> oneMenuMore(const Program& program, const std::vector<WindowId>& shown)
+    {
+        std::vector<WindowId> menus;
+        const bool appeared = waitUntil(
+            [&] {
+                menus = popupMenus(program.pid());
+                if (menus.size() != shown.size() + 1)
+                    return false;
+                for (WindowId menu : menus) {
+                    if (!contains(shown, menu))
+                        return painted(menu);
+                }
+                return false;
+            },
+            10000);
+        return appeared ? menus : std::vector<WindowId> {};
+    }
+
+} // namespace
+
 bool chooseFromMenuAt(const Program& program, QPoint at, FileItem item)
 {
     click(at, 3);
-    if (!waitUntil([&] { return popupMenus(program.pid()).size() == 1; }, 5000))
+    const std::vector<WindowId> menu = oneMenuMore(program, {});
+    if (menu.empty())
         return false;
-    sleepMs(150); // the menu takes the keyboard once it is shown
     key("Down Right");
-    if (!waitUntil([&] { return popupMenus(program.pid()).size() == 2; }, 5000))
+    if (oneMenuMore(program, menu).empty())
         return false;
-    sleepMs(150);
     // The submenu opens with its first item, Quit, selected.
     for (int i = 0; i < static_cast<int>(item); ++i)
         key("Down");

@@ -7,12 +7,9 @@
 #include "platform/NativeMessage.h"
 
 #include <QGuiApplication>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QWidget>
 
-#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
@@ -26,62 +23,27 @@ namespace {
 constexpr std::int64_t desktopLevel = -2147483623;
 constexpr std::int64_t normalLevel = 0;
 
-QString output(const QString& program, const QStringList& arguments)
+using xtools::managed;
+using xtools::propertyValues;
+using xtools::stackedBelow;
+using xtools::viewable;
+using xtools::WindowId;
+
+// Lower beneath upper among the root's children, as they stand without a
+// window manager (xwininfo lists them top first).
+bool belowAmongRootChildren(WindowId lower, WindowId upper)
 {
-    return QString::fromStdString(RunCommand(program, arguments).out);
-}
-
-QString hex(WId id) { return "0x" + QString::number(id, 16); }
-
-std::vector<WId> hexIds(const QString& text)
-{
-    std::vector<WId> ids;
-    static const QRegularExpression pattern("0x[0-9a-fA-F]+");
-    for (const auto& match : pattern.globalMatch(text))
-        ids.push_back(match.captured().toULongLong(nullptr, 16));
-    return ids;
-}
-
-QStringList property(WId window, const char* name)
-{
-    const QString line = output("xprop", { "-id", hex(window), name }).trimmed();
-    const auto equals = line.indexOf(" = ");
-    return equals < 0 ? QStringList {} : line.mid(equals + 3).split(", ");
-}
-
-bool viewable(WId window) { return output("xwininfo", { "-id", hex(window) }).contains("IsViewable"); }
-
-// Managed clients, bottom first.
-std::vector<WId> stacking() { return hexIds(output("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" })); }
-
-// Children of the root window, bottom first (xwininfo lists them top first).
-std::vector<WId> rootChildren()
-{
-    std::vector<WId> ids;
-    static const QRegularExpression child("^\\s+(0x[0-9a-fA-F]+) ", QRegularExpression::MultilineOption);
-    for (const auto& match : child.globalMatch(output("xwininfo", { "-root", "-children" })))
-        ids.insert(ids.begin(), match.captured(1).toULongLong(nullptr, 16));
-    return ids;
-}
-
-bool below(const std::vector<WId>& bottomFirst, WId lower, WId upper)
-{
-    const auto a = std::find(bottomFirst.begin(), bottomFirst.end(), lower);
-    const auto b = std::find(bottomFirst.begin(), bottomFirst.end(), upper);
-    return a != bottomFirst.end() && b != bottomFirst.end() && a < b;
-}
-
-bool managed(WId window)
-{
-    const auto ids = stacking();
-    return std::find(ids.begin(), ids.end(), window) != ids.end();
+    const auto topFirst = xtools::rootChildren();
+    const auto a = xtools::indexOf(topFirst, lower);
+    const auto b = xtools::indexOf(topFirst, upper);
+    return a >= 0 && b >= 0 && a > b;
 }
 
 // The type and states that the window carries are the ones of its level.
-bool carriesLevel(WId window, bool desktop)
+bool carriesLevel(WindowId window, bool desktop)
 {
-    const QStringList types = property(window, "_NET_WM_WINDOW_TYPE");
-    const QStringList states = property(window, "_NET_WM_STATE");
+    const QStringList types = propertyValues(window, "_NET_WM_WINDOW_TYPE");
+    const QStringList states = propertyValues(window, "_NET_WM_STATE");
     const bool desktopType = !types.isEmpty() && types.first() == "_NET_WM_WINDOW_TYPE_DESKTOP";
     int desktopStates = 0;
     for (const char* state : { "_NET_WM_STATE_BELOW", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" })
@@ -90,11 +52,11 @@ bool carriesLevel(WId window, bool desktop)
                    : !types.contains("_NET_WM_WINDOW_TYPE_DESKTOP") && desktopStates == 0;
 }
 
-std::string describe(WId window)
+std::string describe(WindowId window)
 {
     return (viewable(window) ? "viewable; type " : "not viewable; type ")
-        + property(window, "_NET_WM_WINDOW_TYPE").join(", ").toStdString() + "; state "
-        + property(window, "_NET_WM_STATE").join(", ").toStdString();
+        + propertyValues(window, "_NET_WM_WINDOW_TYPE").join(", ").toStdString() + "; state "
+        + propertyValues(window, "_NET_WM_STATE").join(", ").toStdString();
 }
 
 void setLevel(QWidget& window, std::int64_t level)
@@ -123,23 +85,8 @@ protected:
     {
         if (!QCoreApplication::instance())
             GTEST_SKIP() << "needs a display";
-        other_.start("xlogo", { "-geometry", "300x300+100+100" });
-        ASSERT_TRUE(other_.waitForStarted(5000));
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                const QString found = output("xdotool", { "search", "--onlyvisible", "--classname", "xlogo" });
-                otherId_ = found.trimmed().split('\n').first().toULongLong();
-                return otherId_ != 0;
-            },
-            10000));
-    }
-
-    void TearDown() override
-    {
-        if (other_.state() != QProcess::NotRunning) {
-            other_.kill();
-            other_.waitForFinished(5000);
-        }
+        otherId_ = xtools::startXlogo(other_, "300x300+100+100");
+        ASSERT_NE(otherId_, 0u);
     }
 
     // Like the animation window: frameless, covering the screen, its native
@@ -154,8 +101,8 @@ protected:
         return window;
     }
 
-    QProcess other_;
-    WId otherId_ = 0;
+    xtools::Tool other_;
+    WindowId otherId_ = 0;
 };
 
 class LevelChange : public LevelChangeBase { };
@@ -169,7 +116,7 @@ TEST_F(LevelChange, BackToBackChangesEndAtTheLastLevelShown)
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
         auto window = screenWindow(c.before);
-        const WId id = window->winId();
+        const WindowId id = window->winId();
         ASSERT_TRUE(
             WaitUntil([&] { return managed(id) && viewable(id) && carriesLevel(id, c.before == desktopLevel); }, 10000))
             << describe(id);
@@ -183,12 +130,11 @@ TEST_F(LevelChange, BackToBackChangesEndAtTheLastLevelShown)
             << describe(id);
         // Focused, a screen-sized frameless window is lifted above the others
         // unless it is a desktop window.
-        RunCommand("xdotool", { "windowactivate", QString::number(id) });
-        EXPECT_TRUE(WaitUntil([&] { return output("xprop", { "-root", "_NET_ACTIVE_WINDOW" }).contains(hex(id)); }));
+        EXPECT_TRUE(xtools::activate(id));
         if (desktop)
-            EXPECT_TRUE(below(stacking(), id, otherId_)) << describe(id);
+            EXPECT_TRUE(stackedBelow(id, otherId_)) << describe(id);
         else
-            EXPECT_TRUE(WaitUntil([&] { return below(stacking(), otherId_, id); })) << describe(id);
+            EXPECT_TRUE(WaitUntil([&] { return stackedBelow(otherId_, id); })) << describe(id);
 
         window.reset();
         ASSERT_TRUE(WaitUntil([&] { return !managed(id); }));
@@ -201,7 +147,7 @@ TEST_F(LevelChangeWithoutWm, BackToBackChangesEndAtTheLastLevelShown)
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
         auto window = screenWindow(c.before);
-        const WId id = window->winId();
+        const WindowId id = window->winId();
         ASSERT_TRUE(WaitUntil([&] { return viewable(id); }, 10000)) << describe(id);
 
         for (std::int64_t level : c.levels)
@@ -212,7 +158,7 @@ TEST_F(LevelChangeWithoutWm, BackToBackChangesEndAtTheLastLevelShown)
         EXPECT_TRUE(WaitUntil(
             [&] {
                 return window->isVisible() && viewable(id) && carriesLevel(id, desktop)
-                    && (!desktop || below(rootChildren(), id, otherId_));
+                    && (!desktop || belowAmongRootChildren(id, otherId_));
             },
             10000))
             << describe(id);

@@ -184,9 +184,8 @@ TEST(MenuShortcuts, ReachTheFrontmostWindowThenTheApplication)
 
 TEST(MenuTray, TheApplicationsBarIsTheTrayIconsMenuWhereATrayExists)
 {
-    QProcess tray;
-    tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" });
-    ASSERT_TRUE(tray.waitForStarted());
+    xtools::Tool tray;
+    ASSERT_TRUE(tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" }));
     ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
 
     auto app = std::make_shared<platform::Application>();
@@ -214,6 +213,4 @@ TEST(MenuTray, TheApplicationsBarIsTheTrayIconsMenuWhereATrayExists)
     EXPECT_EQ(preferences, 1);
 
     platform::RuntimePerformFinalizers();
-    tray.terminate();
-    tray.waitForFinished(3000);
 }

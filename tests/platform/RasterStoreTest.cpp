@@ -77,8 +77,7 @@ std::size_t SharedMappingsOfSize(std::size_t bytes)
 // The screen's pixel at (x, y), as the X server shows it.
 QRgb ScreenPixel(int x, int y)
 {
-    const CommandResult shot = RunCommand("import", { "-window", "root", "png:-" });
-    const QImage image = QImage::fromData(QByteArray::fromStdString(shot.out), "PNG");
+    const QImage image = xtools::screenshot();
     return image.isNull() ? 0 : image.pixel(x, y) & 0xFFFFFF;
 }
 

@@ -19,7 +19,7 @@ using namespace platform_test;
 namespace {
 
 struct Probe {
-    CommandResult result;
+    xtools::Finished result;
     std::vector<std::string> out, err;
 };
 
@@ -35,7 +35,7 @@ std::vector<std::string> lines(const std::string& text)
 Probe probe(const char* mode)
 {
     Probe p;
-    p.result = RunCommand(QStringLiteral(QUILL_RUNTIME_PROBE), { QString::fromLatin1(mode) }, 30000);
+    p.result = xtools::runToEnd(QStringLiteral(QUILL_RUNTIME_PROBE), { QString::fromLatin1(mode) }, {}, 30000);
     p.out = lines(p.result.out);
     p.err = lines(p.result.err);
     return p;
@@ -153,9 +153,8 @@ QColor trayIconMiddle(QWidget* window)
 
 TEST(RuntimeTray, TheIconShowsTheToolTipAndPictureTheApplicationGives)
 {
-    QProcess tray;
-    tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" });
-    ASSERT_TRUE(tray.waitForStarted());
+    xtools::Tool tray;
+    ASSERT_TRUE(tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" }));
     ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
     QTemporaryDir folder;
     auto red = solidPicture(folder, "red.png", QColor(220, 20, 20));
@@ -189,6 +188,4 @@ TEST(RuntimeTray, TheIconShowsTheToolTipAndPictureTheApplicationGives)
     EXPECT_TRUE(WaitUntil([] { return trayIconWindow() == nullptr; }, 5000));
 
     platform::RuntimePerformFinalizers();
-    tray.terminate();
-    tray.waitForFinished(3000);
 }

@@ -5,6 +5,7 @@
 #include "platform/Window.h"
 
 #include <QApplication>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace platform_test;
@@ -28,28 +29,21 @@ public:
     }
 };
 
-QString prop(const QStringList& arguments) { return QString::fromStdString(RunCommand("xprop", arguments).out); }
+using xtools::viewable;
+using xtools::wmState;
 
-// The ICCCM state that the window manager gives the window: Normal or Iconic.
-QString wmState(const QString& id)
-{
-    const QString text = prop({ "-id", id, "WM_STATE" });
-    const auto at = text.indexOf("window state: ");
-    return at < 0 ? QString() : text.mid(at + 14).section('\n', 0, 0).trimmed();
-}
-
-bool viewable(const QString& id)
-{
-    return QString::fromStdString(RunCommand("xwininfo", { "-id", id }).out).contains("IsViewable");
-}
-
+// Active for X and for Qt, and exposed: Qt asks for the activation it was
+// told to make once it has seen the window mapped, and shows the window
+// exposed only after that, so no request of Show is left to undo a
+// minimise that follows.
 bool active(const platform::Window& window)
 {
-    const QString hexId = "0x" + QString::number(TopLevel(window)->winId(), 16);
-    return QApplication::activeWindow() == TopLevel(window) && prop({ "-root", "_NET_ACTIVE_WINDOW" }).contains(hexId);
+    QWidget* top = TopLevel(window);
+    return QApplication::activeWindow() == top && top->windowHandle() && top->windowHandle()->isExposed()
+        && xtools::activeWindow() == top->winId();
 }
 
-std::string describe(const QString& id)
+std::string describe(xtools::WindowId id)
 {
     return "WM_STATE " + wmState(id).toStdString() + (viewable(id) ? ", viewable" : ", not viewable");
 }
@@ -61,12 +55,13 @@ TEST(WindowShow, BringsBackAMinimisedWindow)
     auto window = std::make_shared<TitledWindow>();
     ASSERT_TRUE(WaitUntil([&] { return TopLevel(*window) && TopLevel(*window)->isVisible(); }));
     QWidget* const widget = TopLevel(*window);
-    const QString id = XId(*window);
-    ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Normal"; }, 10000)) << describe(id);
+    const xtools::WindowId id = widget->winId();
+    ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && widget->windowHandle()->isExposed(); }, 10000))
+        << describe(id);
 
     for (const char* pass : { "minimised once", "minimised again" }) {
         SCOPED_TRACE(pass);
-        RunCommand("xdotool", { "windowminimize", id });
+        xtools::minimize(id);
         ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Iconic" && TopLevel(*window)->isMinimized(); }, 10000))
             << describe(id);
 
@@ -75,7 +70,7 @@ TEST(WindowShow, BringsBackAMinimisedWindow)
             << describe(id);
         EXPECT_FALSE(TopLevel(*window)->isMinimized());
         EXPECT_EQ(TopLevel(*window), widget);
-        EXPECT_EQ(XId(*window), id);
+        EXPECT_EQ(TopLevel(*window)->winId(), id);
     }
     window->Close();
 }

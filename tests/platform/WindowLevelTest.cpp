@@ -8,11 +8,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
 #include <QWidget>
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
@@ -26,6 +24,8 @@ constexpr std::int64_t desktopLevel = platform::DesktopWindowLevel;
 // The same 32 bits as the desktop level, read as unsigned: an ordinary level.
 constexpr std::int64_t unsignedLookalike = 2147483673;
 
+using xtools::managed;
+using xtools::stackedBelow;
 using xtools::WindowId;
 
 // Waits, with the event loop running, until the condition holds.
@@ -35,30 +35,7 @@ bool waitFor(const std::function<bool()>& condition, int milliseconds = 10000)
 }
 
 // The atoms or numbers of a window property, as xprop prints them.
-QStringList property(WindowId window, const char* name)
-{
-    const QString line = xtools::property(window, name);
-    const auto equals = line.indexOf(" = ");
-    if (equals < 0)
-        return {};
-    return line.mid(equals + 3).split(", ");
-}
-
-std::ptrdiff_t indexOf(const std::vector<WindowId>& ids, WindowId id)
-{
-    auto at = std::find(ids.begin(), ids.end(), id);
-    return at == ids.end() ? -1 : at - ids.begin();
-}
-
-bool managed(WindowId window) { return indexOf(xtools::stacking(), window) >= 0; }
-
-bool stackedBelow(WindowId lower, WindowId upper)
-{
-    const auto ids = xtools::stacking();
-    const auto a = indexOf(ids, lower);
-    const auto b = indexOf(ids, upper);
-    return a >= 0 && b >= 0 && a < b;
-}
+QStringList property(WindowId window, const char* name) { return xtools::propertyValues(window, name); }
 
 bool hasDesktopType(WindowId window)
 {
@@ -119,29 +96,10 @@ protected:
             GTEST_SKIP() << "needs a display";
     }
 
-    void TearDown() override
-    {
-        if (xlogo_.state() != QProcess::NotRunning) {
-            xlogo_.kill();
-            xlogo_.waitForFinished(5000);
-        }
-    }
-
     // An ordinary window of another client.
-    WindowId startXlogo()
-    {
-        xlogo_.start("xlogo", { "-geometry", "300x300+100+100" });
-        EXPECT_TRUE(xlogo_.waitForStarted(5000));
-        WindowId id = 0;
-        waitFor([&] {
-            const auto found = xtools::visibleWindowsOfClass("xlogo");
-            id = found.empty() ? 0 : found.front();
-            return id != 0;
-        });
-        return id;
-    }
+    WindowId startXlogo() { return xtools::startXlogo(xlogo_, "300x300+100+100"); }
 
-    QProcess xlogo_;
+    xtools::Tool xlogo_;
 };
 
 class WindowLevel : public WindowLevelBase {
@@ -260,8 +218,8 @@ TEST_F(WindowLevelWithoutWm, DesktopWindowIsLoweredEachTimeItIsMapped)
     setLevel(*window, desktopLevel);
     const auto lowest = [&] {
         const auto ids = xtools::rootChildren();
-        const auto a = indexOf(ids, id);
-        const auto b = indexOf(ids, other);
+        const auto a = xtools::indexOf(ids, id);
+        const auto b = xtools::indexOf(ids, other);
         return b >= 0 && a > b && xtools::viewable(id);
     };
     for (const char* pass : { "first map", "mapped again" }) {

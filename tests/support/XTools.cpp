@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
@@ -46,6 +47,28 @@ namespace {
         return true;
     }
 
+    // Lets a started process run to its end, or kills it when the time is up;
+    // false if it had to be killed.
+    bool finish(QProcess& process, int timeoutMs)
+    {
+        if (waitForFinished(process, timeoutMs))
+            return true;
+        process.kill();
+        process.waitForFinished(2000);
+        return false;
+    }
+
+    QProcessEnvironment withEntries(const QStringList& entries)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& entry : entries) {
+            const auto equals = entry.indexOf('=');
+            if (equals > 0)
+                environment.insert(entry.left(equals), entry.mid(equals + 1));
+        }
+        return environment;
+    }
+
     std::vector<WindowId> idsAfterHash(const QString& text)
     {
         std::vector<WindowId> ids;
@@ -87,11 +110,100 @@ QString run(const QString& program, const QStringList& arguments, int timeoutMs)
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(program, arguments);
-    if (!waitForFinished(process, timeoutMs)) {
-        process.kill();
-        process.waitForFinished(2000);
-    }
+    finish(process, timeoutMs);
     return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+Finished runToEnd(const QString& program, const QStringList& arguments, const QStringList& environment, int timeoutMs)
+{
+    QProcess process;
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(withEntries(environment));
+    process.start(program, arguments);
+    Finished result;
+    const bool ended = finish(process, timeoutMs);
+    result.crashed = !ended || process.exitStatus() == QProcess::CrashExit;
+    if (ended && process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart)
+        result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput().toStdString();
+    result.err = process.readAllStandardError().toStdString();
+    return result;
+}
+
+Tool::Tool() = default;
+
+Tool::~Tool() { stop(); }
+
+bool Tool::start(const QString& program, const QStringList& arguments, const QStringList& environment, bool quiet)
+{
+    stop();
+    process_ = std::make_unique<QProcess>();
+    if (!environment.isEmpty())
+        process_->setProcessEnvironment(withEntries(environment));
+    if (quiet)
+        process_->setStandardOutputFile(QProcess::nullDevice());
+    process_->setStandardErrorFile(QProcess::nullDevice());
+    process_->start(program, arguments);
+    return process_->waitForStarted(10000);
+}
+
+qint64 Tool::pid() const { return process_ ? process_->processId() : 0; }
+
+bool Tool::running() const { return process_ && process_->state() != QProcess::NotRunning; }
+
+QString Tool::output()
+{
+    if (!process_)
+        return {};
+    process_->waitForReadyRead(20);
+    return QString::fromLocal8Bit(process_->readAllStandardOutput());
+}
+
+void Tool::stop()
+{
+    if (!running())
+        return;
+    process_->kill();
+    process_->waitForFinished(5000);
+}
+
+WindowId startXlogo(Tool& xlogo, const QString& geometry, int timeoutMs)
+{
+    if (!xlogo.start("xlogo", { "-geometry", geometry }))
+        return 0;
+    WindowId id = 0;
+    waitUntil(
+        [&] {
+            const auto found = visibleWindowsOfClass("xlogo");
+            id = found.empty() ? 0 : found.front();
+            return id != 0;
+        },
+        timeoutMs);
+    return id;
+}
+
+bool startTray(Tool& tray)
+{
+    return tray.start("trayer", { "--edge", "bottom", "--widthtype", "pixel", "--width", "100", "--height", "24" })
+        && waitUntil([&] { return !visibleWindows(tray.pid(), "^panel$").empty(); }, 10000);
+}
+
+std::vector<QRect> trayIcons(const Tool& tray, const QString& className)
+{
+    // "     0x600006 "quillamere": ("quillamere" "quillamere")  22x22+0+0  +591+777"
+    const QRegularExpression re(
+        QStringLiteral("\\(\"[^\"]*\" \"%1\"\\)\\s+(\\d+)x(\\d+)\\+-?\\d+\\+-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)")
+            .arg(QRegularExpression::escape(className)));
+    std::vector<QRect> found;
+    for (WindowId panel : visibleWindows(tray.pid(), "^panel$")) {
+        const QString tree = run("xwininfo", { "-id", QString::number(panel), "-tree" });
+        for (auto it = re.globalMatch(tree); it.hasNext();) {
+            const auto m = it.next();
+            found.emplace_back(
+                m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
+        }
+    }
+    return found;
 }
 
 void sleepMs(int ms)
@@ -151,6 +263,16 @@ std::vector<WindowId> clientList() { return idsAfterHash(run("xprop", { "-root",
 
 std::vector<WindowId> stacking() { return idsAfterHash(run("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" })); }
 
+bool managed(WindowId window) { return contains(stacking(), window); }
+
+bool stackedBelow(WindowId lower, WindowId upper)
+{
+    const auto ids = stacking();
+    const auto a = indexOf(ids, lower);
+    const auto b = indexOf(ids, upper);
+    return a >= 0 && b >= 0 && a < b;
+}
+
 std::vector<WindowId> topLevelWindows()
 {
     if (windowManagerRunning())
@@ -209,6 +331,28 @@ QString property(WindowId window, const QString& name)
     return run("xprop", { "-id", QString::number(window), name }).trimmed();
 }
 
+QStringList propertyValues(WindowId window, const QString& name)
+{
+    const QString line = property(window, name);
+    const auto equals = line.indexOf(" = ");
+    if (equals < 0)
+        return {};
+    return line.mid(equals + 3).split(", ");
+}
+
+void setRootProperty(const QString& name, const QString& format, const QString& value)
+{
+    run("xprop", { "-root", "-f", name, format, "-set", name, value });
+}
+
+QString wmState(WindowId window)
+{
+    // "WM_STATE(WM_STATE):\n\t\twindow state: Normal\n\t\ticon window: 0x0"
+    const QString text = property(window, "WM_STATE");
+    const auto at = text.indexOf("window state: ");
+    return at < 0 ? QString() : text.mid(at + 14).section('\n', 0, 0).trimmed();
+}
+
 bool viewable(WindowId window) { return run("xwininfo", { "-id", QString::number(window) }).contains("IsViewable"); }
 
 QString title(WindowId window)
@@ -239,6 +383,15 @@ bool activate(WindowId window, int timeoutMs)
 
 void raise(WindowId window) { run("xdotool", { "windowraise", QString::number(window) }); }
 
+void minimize(WindowId window) { run("xdotool", { "windowminimize", QString::number(window) }); }
+
+void resize(WindowId window, QSize size)
+{
+    run("xdotool",
+        { "windowsize", "--sync", QString::number(window), QString::number(size.width()),
+            QString::number(size.height()) });
+}
+
 void key(const QString& keys)
 {
     QStringList arguments { "key" };
@@ -264,11 +417,8 @@ QImage screenshot()
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start("import", { "-window", "root", "-depth", "8", "ppm:-" });
-    if (!waitForFinished(process, 20000)) {
-        process.kill();
-        process.waitForFinished(2000);
+    if (!finish(process, 20000))
         return {};
-    }
     return QImage::fromData(process.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32);
 }
 

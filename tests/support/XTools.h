@@ -13,10 +13,16 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <functional>
+#include <memory>
+#include <string>
 #include <vector>
+
+class QProcess;
 
 namespace xtools {
 
@@ -24,6 +30,50 @@ using WindowId = unsigned long;
 
 // Runs a tool to completion and returns its standard output.
 QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000);
+
+// What a program run to its end left behind.
+struct Finished {
+    int exitCode = -1; // -1 unless it exited by itself
+    bool crashed = false; // ended by a signal, or killed when its time was up
+    std::string out;
+    std::string err;
+};
+
+// Runs a program (a tool or a test's own probe) to its end, killed by its
+// PID after timeoutMs, with the NAME=value entries added to its environment.
+Finished runToEnd(
+    const QString& program, const QStringList& arguments, const QStringList& environment = {}, int timeoutMs = 20000);
+
+// A program that runs beside the test (another client's window, a tray, a
+// window manager) until stop() or the end of its scope; stopped by its PID.
+class Tool {
+public:
+    Tool();
+    ~Tool();
+    Tool(const Tool&) = delete;
+    Tool& operator=(const Tool&) = delete;
+
+    // The NAME=value entries are added to its environment; its output is
+    // kept for output() unless quiet.
+    bool start(
+        const QString& program, const QStringList& arguments, const QStringList& environment = {}, bool quiet = true);
+    qint64 pid() const;
+    bool running() const;
+    // Its standard output so far.
+    QString output();
+    void stop();
+
+private:
+    std::unique_ptr<QProcess> process_;
+};
+
+// Starts xlogo, an ordinary window of another client, at the X geometry
+// given; its window once it is mapped, or 0.
+WindowId startXlogo(Tool& xlogo, const QString& geometry, int timeoutMs = 10000);
+// Starts trayer, a system tray, along the bottom edge; true once its panel shows.
+bool startTray(Tool& tray);
+// The frames, in root coordinates, of the icons of this WM_CLASS embedded in the tray.
+std::vector<QRect> trayIcons(const Tool& tray, const QString& className);
 
 // Lets ms milliseconds pass. Only for a check that nothing happens: wait for
 // anything that should happen with waitUntil.
@@ -41,6 +91,10 @@ bool windowManagerRunning();
 std::vector<WindowId> clientList();
 // _NET_CLIENT_LIST_STACKING, bottom first.
 std::vector<WindowId> stacking();
+// Whether the window manager manages the window (it is in the stacking list).
+bool managed(WindowId window);
+// Whether both are managed and lower is stacked beneath upper.
+bool stackedBelow(WindowId lower, WindowId upper);
 // Managed windows under a window manager, else the root's children.
 std::vector<WindowId> topLevelWindows();
 // The root's children in stacking order, top first.
@@ -56,6 +110,12 @@ std::vector<WindowId> popupMenus(qint64 pid);
 // xprop's line for the property: "NAME(TYPE) = value, value", or a line
 // saying it is not set.
 QString property(WindowId window, const QString& name);
+// The property's values (atoms, numbers), none when it is not set.
+QStringList propertyValues(WindowId window, const QString& name);
+// Sets a property of the root window, as xprop -f NAME FORMAT -set NAME VALUE.
+void setRootProperty(const QString& name, const QString& format, const QString& value);
+// The ICCCM state the window manager gave the window: "Normal", "Iconic", or none.
+QString wmState(WindowId window);
 // Whether the window and all its ancestors are mapped.
 bool viewable(WindowId window);
 QString title(WindowId window);
@@ -71,6 +131,11 @@ WindowId activeWindow();
 bool activate(WindowId window, int timeoutMs = 10000);
 // Asks the X server to raise the window, as another program might.
 void raise(WindowId window);
+// Asks the window manager to minimise the window, as a taskbar would.
+void minimize(WindowId window);
+// Asks for a new size, as a user's drag of the frame would, and returns once
+// the window has it (or xdotool gave up).
+void resize(WindowId window, QSize size);
 // Key combinations separated by spaces, pressed in turn.
 void key(const QString& keys);
 void click(QPoint at, int button = 1);
@@ -85,6 +150,16 @@ template <typename T> bool contains(const std::vector<T>& list, const T& value)
             return true;
     }
     return false;
+}
+
+// The value's place in the list, or -1.
+template <typename T> std::ptrdiff_t indexOf(const std::vector<T>& list, const T& value)
+{
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i] == value)
+            return static_cast<std::ptrdiff_t>(i);
+    }
+    return -1;
 }
 
 } // namespace xtools
