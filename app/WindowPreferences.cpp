@@ -161,10 +161,7 @@ std::shared_ptr<platform::MenuItem> WindowPreferences::ShowPreferences() const
     return MainMenuBar::ItemNamed(MenuBar(), "ShowPreferences");
 }
 
-std::shared_ptr<platform::QuitMenuItem> WindowPreferences::FileQuit() const
-{
-    return MainMenuBar::QuitItem(MenuBar());
-}
+std::shared_ptr<platform::QuitMenuItem> WindowPreferences::FileQuit() const { return MainMenuBar::QuitItem(MenuBar()); }
 
 void WindowPreferences::Event_Close() { platform::deref(App::Instance(), "application object").prefsWindow = nullptr; }
 

@@ -12,11 +12,9 @@ inline QStringList pictureFiles()
         files << QString("/toaster_%1.png").arg(n, 4, 10, QChar('0'));
     for (int n = 0; n <= 29; ++n)
         files << QString("/police_%1.png").arg(n, 4, 10, QChar('0'));
-    files << "/toast.png" << "/toast-burnt.png";
+    files << "/toast.png"
+          << "/toast-burnt.png";
     return files;
 }
 
-inline QString resourcesFolder()
-{
-    return QCoreApplication::applicationDirPath() + "/Resources";
-}
+inline QString resourcesFolder() { return QCoreApplication::applicationDirPath() + "/Resources"; }

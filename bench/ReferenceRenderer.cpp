@@ -9,8 +9,8 @@
 // With --windows N it opens N such windows side by side, each with its own
 // sprites and textures, as the live desktop does on N monitors.
 #include "PictureFiles.h"
-#include "sprites/ExtendsSpriteArray.h"
 #include "platform/Random.h"
+#include "sprites/ExtendsSpriteArray.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

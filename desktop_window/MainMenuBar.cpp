@@ -30,10 +30,7 @@ std::shared_ptr<platform::QuitMenuItem> MainMenuBar::QuitItem(const std::shared_
     return std::dynamic_pointer_cast<platform::QuitMenuItem>(ItemNamed(bar, "FileQuit"));
 }
 
-MainMenuBar::MainMenuBar()
-{
-    FileMenu();
-}
+MainMenuBar::MainMenuBar() { FileMenu(); }
 
 namespace {
 

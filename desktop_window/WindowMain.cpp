@@ -44,10 +44,7 @@ void WindowMain::Layout()
     SetMenuBarVisible(true);
 }
 
-void WindowMain::CreateControls()
-{
-    CreateControls0();
-}
+void WindowMain::CreateControls() { CreateControls0(); }
 
 void WindowMain::CreateControls0()
 {
@@ -109,10 +106,7 @@ void WindowMain::CreateControls0()
     }
 }
 
-std::shared_ptr<platform::Timer> WindowMain::TimerUpdate() const
-{
-    return ControlAs<platform::Timer>("TimerUpdate");
-}
+std::shared_ptr<platform::Timer> WindowMain::TimerUpdate() const { return ControlAs<platform::Timer>("TimerUpdate"); }
 
 std::shared_ptr<platform::Timer> WindowMain::TimerUpdateFPS() const
 {
@@ -124,10 +118,7 @@ std::shared_ptr<platform::OpenGLSurface> WindowMain::Surface() const
     return ControlAs<platform::OpenGLSurface>("Surface");
 }
 
-std::shared_ptr<platform::Label> WindowMain::LabelDebug() const
-{
-    return ControlAs<platform::Label>("LabelDebug");
-}
+std::shared_ptr<platform::Label> WindowMain::LabelDebug() const { return ControlAs<platform::Label>("LabelDebug"); }
 
 std::shared_ptr<platform::MenuItem> WindowMain::FileMenu() const
 {
@@ -144,10 +135,7 @@ std::shared_ptr<platform::MenuItem> WindowMain::ShowPreferences() const
     return MainMenuBar::ItemNamed(MenuBar(), "ShowPreferences");
 }
 
-std::shared_ptr<platform::QuitMenuItem> WindowMain::FileQuit() const
-{
-    return MainMenuBar::QuitItem(MenuBar());
-}
+std::shared_ptr<platform::QuitMenuItem> WindowMain::FileQuit() const { return MainMenuBar::QuitItem(MenuBar()); }
 
 // --- placement and projection ---
 
@@ -159,15 +147,9 @@ void WindowMain::Event_Open()
     SetWidth(Width() - 1);
 }
 
-void WindowMain::Event_Resized()
-{
-    resize();
-}
+void WindowMain::Event_Resized() { resize(); }
 
-void WindowMain::Event_Resizing()
-{
-    resize();
-}
+void WindowMain::Event_Resizing() { resize(); }
 
 void WindowMain::resize()
 {
@@ -218,8 +200,8 @@ void WindowMain::TimerUpdateFPS_Action(platform::Timer& timer)
         s->x = static_cast<float>(static_cast<double>(Width()) + margin / 2);
         // In a window lower than a tenth of its width this range is reversed;
         // the generator then draws between the two bounds as given.
-        s->y = static_cast<float>(random.InRange(
-            static_cast<std::int64_t>(margin / 2), static_cast<std::int64_t>(static_cast<double>(Height()) - margin / 2)));
+        s->y = static_cast<float>(random.InRange(static_cast<std::int64_t>(margin / 2),
+            static_cast<std::int64_t>(static_cast<double>(Height()) - margin / 2)));
     } else {
         s->x = static_cast<float>(random.InRange(static_cast<std::int64_t>(margin), Width()));
         s->y = static_cast<float>(static_cast<double>(Height()) + margin / 2);

@@ -48,11 +48,11 @@ void Random::Unscript()
 }
 
 namespace System {
-platform::Random& Random()
-{
-    static platform::Random shared;
-    return shared;
-}
+    platform::Random& Random()
+    {
+        static platform::Random shared;
+        return shared;
+    }
 } // namespace System
 
 } // namespace platform

@@ -40,8 +40,8 @@ private:
 };
 
 namespace System {
-// The one shared generator, created on first use.
-platform::Random& Random();
+    // The one shared generator, created on first use.
+    platform::Random& Random();
 } // namespace System
 
 } // namespace platform

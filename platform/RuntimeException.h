@@ -47,8 +47,7 @@ public:
 
 // Dereferences a reference, raising NilObjectException for none, so that a
 // member access through none fails the way the framework promises.
-template <typename Pointer>
-auto& deref(const Pointer& p, const char* what = "object")
+template <typename Pointer> auto& deref(const Pointer& p, const char* what = "object")
 {
     if (!p)
         throw NilObjectException(std::string("nil ") + what);

@@ -34,10 +34,7 @@ void Sprite::z(float value)
     speed = static_cast<float>(0.7 * static_cast<double>(z()) + 0.3);
 }
 
-void Sprite::update(float factor)
-{
-    move(factor, 2.5, 1.0);
-}
+void Sprite::update(float factor) { move(factor, 2.5, 1.0); }
 
 void Sprite::move(float factor, double dx, double dy)
 {

@@ -1,11 +1,5 @@
 #include "sprites/SpriteBurnedToast.h"
 
-SpriteBurnedToast::SpriteBurnedToast()
-{
-    index = 162;
-}
+SpriteBurnedToast::SpriteBurnedToast() { index = 162; }
 
-void SpriteBurnedToast::update(float factor)
-{
-    move(factor, 5.0, 2.0);
-}
+void SpriteBurnedToast::update(float factor) { move(factor, 5.0, 2.0); }

@@ -8,10 +8,7 @@ SpriteCoaster::SpriteCoaster()
     state = States::Flapping;
 }
 
-bool SpriteCoaster::repeatLoop()
-{
-    return platform::System::Random().InRange(0, 5) > 1;
-}
+bool SpriteCoaster::repeatLoop() { return platform::System::Random().InRange(0, 5) > 1; }
 
 void SpriteCoaster::update(float factor)
 {

@@ -2,10 +2,7 @@
 
 #include "platform/Random.h"
 
-SpriteFlapper::SpriteFlapper()
-{
-    index = platform::System::Random().InRange(0, 63);
-}
+SpriteFlapper::SpriteFlapper() { index = platform::System::Random().InRange(0, 63); }
 
 void SpriteFlapper::update(float factor)
 {

@@ -2,10 +2,7 @@
 
 #include "platform/Random.h"
 
-SpritePolice::SpritePolice()
-{
-    index = platform::System::Random().InRange(131, 160);
-}
+SpritePolice::SpritePolice() { index = platform::System::Random().InRange(131, 160); }
 
 void SpritePolice::update(float factor)
 {

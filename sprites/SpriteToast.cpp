@@ -1,6 +1,3 @@
 #include "sprites/SpriteToast.h"
 
-SpriteToast::SpriteToast()
-{
-    index = 161;
-}
+SpriteToast::SpriteToast() { index = 161; }

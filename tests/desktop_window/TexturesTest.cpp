@@ -168,8 +168,8 @@ TEST_F(Textures, InitialiseLoadsTheFramesInNumberingOrder)
 
     const std::string resources = platform::SpecialFolder::Resources().NativePath();
     const std::pair<int, const char*> frames[] = { { 0, "/toaster_0000.png" }, { 7, "/toaster_0007.png" },
-        { 130, "/toaster_0130.png" }, { 131, "/police_0000.png" }, { 160, "/police_0029.png" },
-        { 161, "/toast.png" }, { 162, "/toast-burnt.png" } };
+        { 130, "/toaster_0130.png" }, { 131, "/police_0000.png" }, { 160, "/police_0029.png" }, { 161, "/toast.png" },
+        { 162, "/toast-burnt.png" } };
     for (auto [frame, file] : frames) {
         QImage expected(QString::fromStdString(resources + file));
         ASSERT_FALSE(expected.isNull()) << file;
@@ -178,7 +178,8 @@ TEST_F(Textures, InitialiseLoadsTheFramesInNumberingOrder)
         auto bytes = bytesOf(WindowMainProbe::textureNames(*window)[static_cast<std::size_t>(frame)], w, h);
         ASSERT_EQ(w, expected.width()) << file;
         ASSERT_EQ(h, expected.height()) << file;
-        EXPECT_EQ(0, std::memcmp(bytes.data(), expected.constBits(), bytes.size())) << "frame " << frame << " is not " << file;
+        EXPECT_EQ(0, std::memcmp(bytes.data(), expected.constBits(), bytes.size()))
+            << "frame " << frame << " is not " << file;
     }
 }
 

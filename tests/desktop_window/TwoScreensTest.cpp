@@ -19,10 +19,11 @@ TEST(TwoScreens, WindowsKeepTheirOwnListsCountersFactorsAndTextures)
     auto& a = *windows[0];
     auto& b = *windows[1];
     // Both open, draw their first frame (loading their textures) and tick.
-    ASSERT_TRUE(pumpUntil([&] {
-        return WindowMainProbe::textureNames(a).size() == 163 && WindowMainProbe::textureNames(b).size() == 163
-            && !WindowMainProbe::sprites(a).empty() && !WindowMainProbe::sprites(b).empty();
-    },
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            return WindowMainProbe::textureNames(a).size() == 163 && WindowMainProbe::textureNames(b).size() == 163
+                && !WindowMainProbe::sprites(a).empty() && !WindowMainProbe::sprites(b).empty();
+        },
         20000));
     WindowMainProbe::stopTimers(a);
     WindowMainProbe::stopTimers(b);

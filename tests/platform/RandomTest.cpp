@@ -54,7 +54,4 @@ TEST(Random, ScriptedDrawsComeInOrderAndAreChecked)
     EXPECT_LE(random.InRange(0, 1), 1);
 }
 
-TEST(Random, SystemRandomIsOneSharedObject)
-{
-    EXPECT_EQ(&platform::System::Random(), &platform::System::Random());
-}
+TEST(Random, SystemRandomIsOneSharedObject) { EXPECT_EQ(&platform::System::Random(), &platform::System::Random()); }

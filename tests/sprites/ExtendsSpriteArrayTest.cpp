@@ -1,5 +1,5 @@
-#include "platform/RuntimeException.h"
 #include "sprites/ExtendsSpriteArray.h"
+#include "platform/RuntimeException.h"
 #include "sprites/SpriteToast.h"
 
 #include <algorithm>
@@ -60,8 +60,8 @@ TEST(ExtendsSpriteArray, InsertsBeforeFirstEqualOrDeeper)
         auto s = at(c.depth);
         ExtendsSpriteArray::InsertSorted(sprites, s);
         EXPECT_EQ(positionOf(sprites, s), c.position) << "depth " << c.depth;
-        EXPECT_TRUE(std::is_sorted(sprites.begin(), sprites.end(),
-            [](const auto& a, const auto& b) { return a->z() < b->z(); }));
+        EXPECT_TRUE(std::is_sorted(
+            sprites.begin(), sprites.end(), [](const auto& a, const auto& b) { return a->z() < b->z(); }));
     }
 }
 

@@ -1,5 +1,5 @@
-#include "ScriptedRandom.h"
 #include "sprites/SpriteCoaster.h"
+#include "ScriptedRandom.h"
 
 using SpriteCoasterTest = ScriptedRandom;
 

@@ -51,8 +51,7 @@ TEST_P(SpriteDepth, DerivesTintSizeAndSpeed)
 INSTANTIATE_TEST_SUITE_P(Table, SpriteDepth,
     testing::Values(DepthCase { 0.0f, 0.4f, 20.0f, 0.3f }, DepthCase { 0.5f, 0.7f, 35.0f, 0.65f },
         DepthCase { 0.95f, 0.96999997f, 48.5f, 0.965f }, DepthCase { 0.96f, 1.0f, 48.8f, 0.972f },
-        DepthCase { 1.0f, 1.0f, 50.0f, 1.0f },
-        DepthCase { 2.0f, 1.0f, 80.0f, 1.7f })); // not clamped
+        DepthCase { 1.0f, 1.0f, 50.0f, 1.0f }, DepthCase { 2.0f, 1.0f, 80.0f, 1.7f })); // not clamped
 
 TEST(Sprite, TintJumpsOnlyStrictlyAboveNinetyFive)
 {
