@@ -270,15 +270,26 @@ MB are 10^6 bytes; \`VmRSS\` counts kB of 1024 bytes.
 
 Per window the program holds its 163 textures (Mesa keeps its own copy of
 each texture in process memory; the pictures are freed as soon as each is
-uploaded) and the surface's own buffers at 1920 × 1080: front and back colour
-and the 24-bit depth buffer the surface asks for, about 8.3 MB each, and
-Mesa's shared-memory presentation image. The window's top-level widget keeps
+uploaded) and the surface's own buffers at 1920 × 1080, about 8.3 MB each:
+the colour buffer it draws into, the 24-bit depth buffer the surface asks for
+(kept in 32 bits), and Mesa's shared-memory image through which it presents
+(the shared-memory rows above): 24.9 MB, which the design's double-buffered,
+24-bit-depth surface at the screen's size fixes. The window's top-level widget keeps
 no raster backing store of its own: the OpenGL surface covers it all, so Qt
 has nothing to paint there. A store would show as a second shared-memory
 image of 8.3 MB per window beside Mesa's, through which Qt flushes it to the
 X server; the live desktop holds no more shared-memory images than the bare
 reference, which has no widgets at all.
 EOF
+  if [ "$memory_met" != met ]; then
+    cat <<EOF
+
+The target of texture bytes + 23 MB per further window is missed in this run
+by $(calc %.1f "$over - 23") MB: what a window holds beyond its textures is those
+three buffers, and the resident figures move by about a megabyte from run to
+run.
+EOF
+  fi
   if [ -n "$soak" ]; then
     echo
     echo "$soak"
