@@ -7,7 +7,9 @@
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
@@ -312,6 +314,28 @@ TEST(Window, CheckBoxRaisesActionOnEveryChangeOfValue)
     box->Action = [](platform::CheckBox&) { throw platform::NilObjectException("nil window"); };
     EXPECT_THROW(box->SetValue(true), platform::NilObjectException);
     EXPECT_TRUE(box->Value());
+    window->Close();
+}
+
+TEST(Window, AClickQueuedForACheckBoxThatIsReleasedReachesNothing)
+{
+    auto window = std::make_shared<ControlsWindow>();
+    auto box = std::make_shared<platform::CheckBox>(*window);
+    int actions = 0;
+    box->Action = [&](platform::CheckBox&) { ++actions; };
+    const QPointer<QCheckBox> native = TopLevel(*window)->findChild<QCheckBox*>();
+    ASSERT_TRUE(native);
+    bool clicked = false;
+    QObject observer;
+    QObject::connect(native, &QCheckBox::clicked, &observer, [&] { clicked = true; });
+    // The box outlives its control until the event loop deletes it; a click
+    // queued before then still runs.
+    QMetaObject::invokeMethod(native, "click", Qt::QueuedConnection);
+    box.reset();
+    ASSERT_TRUE(WaitUntil([&] { return clicked; }));
+    EXPECT_EQ(actions, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(native.isNull());
     window->Close();
 }
 
