@@ -30,10 +30,11 @@ namespace {
         return x11 ? x11->connection() : nullptr;
     }
 
-    xcb_atom_t atom(xcb_connection_t* c, const char* name)
+    // None where no client has named it yet: then no window carries it.
+    xcb_atom_t existingAtom(xcb_connection_t* c, const char* name)
     {
         Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-            c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+            c, xcb_intern_atom(c, 1, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
         return reply ? reply->atom : xcb_atom_t { XCB_ATOM_NONE };
     }
 
@@ -63,8 +64,8 @@ void X11Workspace::MoveToCurrent(QWidget& widget)
     const xcb_window_t root = rootOf(c, window);
     if (root == XCB_WINDOW_NONE)
         return;
-    const xcb_atom_t currentDesktop = atom(c, "_NET_CURRENT_DESKTOP");
-    const xcb_atom_t wmDesktop = atom(c, "_NET_WM_DESKTOP");
+    const xcb_atom_t currentDesktop = existingAtom(c, "_NET_CURRENT_DESKTOP");
+    const xcb_atom_t wmDesktop = existingAtom(c, "_NET_WM_DESKTOP");
     if (currentDesktop == XCB_ATOM_NONE || wmDesktop == XCB_ATOM_NONE)
         return;
     const std::optional<std::uint32_t> current = readCardinal(c, root, currentDesktop);
