@@ -24,6 +24,14 @@ CheckBox::CheckBox(platform::Window& owner)
     });
 }
 
+CheckBox::~CheckBox()
+{
+    // The box is deleted later than this control, by the event loop: a click
+    // already queued for it must not reach the control.
+    if (auto* box = static_cast<QCheckBox*>(NativeWidget()))
+        QObject::disconnect(box, &QCheckBox::clicked, box, nullptr);
+}
+
 std::string CheckBox::Caption() const
 {
     auto* box = static_cast<QCheckBox*>(NativeWidget());

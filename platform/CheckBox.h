@@ -15,6 +15,7 @@ namespace platform {
 class CheckBox : public RectControl {
 public:
     explicit CheckBox(platform::Window& owner);
+    ~CheckBox() override;
 
     std::string Caption() const;
     void SetCaption(const std::string& caption);

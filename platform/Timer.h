@@ -11,7 +11,8 @@ namespace platform {
 // A timer control (a QTimer with Qt::PreciseTimer). It runs while Enabled and
 // its RunMode is not RunModeOff; Action is raised on the main thread, through
 // the exception boundary, with the timer itself. It stops for good when its
-// window closes or is destroyed; Window() then answers none.
+// window closes or is destroyed; Window() answers none only once the window
+// is destroyed (a closed window that is still held is still its window).
 //
 //   auto t = std::make_shared<platform::Timer>(*this);
 //   AddControl("TimerUpdate", t);

@@ -11,6 +11,7 @@
 #include "platform/qt/WindowAccess.h"
 #include "platform/qt/WindowRegistry.h"
 #include "platform/qt/WindowWidget.h"
+#include "platform/x11/X11Workspace.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -532,6 +533,8 @@ void Window::Show()
     impl_->visible = true;
     if (impl_->state != Impl::State::Open || !impl_->widget)
         return;
+    // Raised and activated on another workspace, the window stays out of sight.
+    X11Workspace::MoveToCurrent(*impl_->widget);
     // Neither show, raise nor activateWindow brings back a minimised window:
     // clearing the state maps it again, and the activation follows the map.
     if (impl_->widget->isMinimized())

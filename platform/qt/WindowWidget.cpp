@@ -22,8 +22,11 @@ void WindowWidget::closeEvent(QCloseEvent* event)
 void WindowWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // The size the widget has, not the event's: Qt can deliver an event for
+    // an earlier size after the widget took a later one, and then none for
+    // the later size.
     if (impl && event->spontaneous())
-        impl->ExternalResize(event->size());
+        impl->ExternalResize(size());
 }
 
 void WindowWidget::moveEvent(QMoveEvent* event)

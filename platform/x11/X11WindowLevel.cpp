@@ -184,7 +184,6 @@ namespace {
             window.installEventFilter(this);
         }
 
-        bool desktop() const { return desktop_; }
         void setDesktop(bool desktop) { desktop_ = desktop; }
 
         // Whether the window is unmapped only to be mapped again.

@@ -7,6 +7,11 @@
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -312,6 +317,28 @@ TEST(Window, CheckBoxRaisesActionOnEveryChangeOfValue)
     window->Close();
 }
 
+TEST(Window, AClickQueuedForACheckBoxThatIsReleasedReachesNothing)
+{
+    auto window = std::make_shared<ControlsWindow>();
+    auto box = std::make_shared<platform::CheckBox>(*window);
+    int actions = 0;
+    box->Action = [&](platform::CheckBox&) { ++actions; };
+    const QPointer<QCheckBox> native = TopLevel(*window)->findChild<QCheckBox*>();
+    ASSERT_TRUE(native);
+    bool clicked = false;
+    QObject observer;
+    QObject::connect(native, &QCheckBox::clicked, &observer, [&] { clicked = true; });
+    // The box outlives its control until the event loop deletes it; a click
+    // queued before then still runs.
+    QMetaObject::invokeMethod(native, "click", Qt::QueuedConnection);
+    box.reset();
+    ASSERT_TRUE(WaitUntil([&] { return clicked; }));
+    EXPECT_EQ(actions, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(native.isNull());
+    window->Close();
+}
+
 namespace {
 
 std::string xprop(const platform::Window& window, const char* property)
@@ -390,5 +417,69 @@ TEST(WindowFrames, ASizeChangeByTheWindowManagerRaisesResizingAndResized)
     EXPECT_EQ(window->log[0], "Resizing");
     EXPECT_EQ(window->log[1], "Resized");
     EXPECT_EQ(window->sizes.back(), std::make_pair(std::int64_t { 500 }, std::int64_t { 350 }));
+    window->Close();
+}
+
+// Qt forwards a resize to a widget only when the widget's size changes, and
+// sets the new size before it forwards the event. Under load the event for
+// an earlier size can arrive after the widget took a later one, and then
+// there is none for the later size. This filter delivers the first resize
+// that changes the widget's size as such a late event, carrying the former size.
+class LateResize : public QObject {
+public:
+    explicit LateResize(QSize former)
+        : former_(former)
+    {
+    }
+    bool delivered = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (delivered || event->type() != QEvent::Resize || !event->spontaneous()
+            || static_cast<QWidget*>(watched)->size() == former_)
+            return false;
+        delivered = true;
+        QResizeEvent late(former_, former_);
+        // As QtTest delivers its spontaneous events: sendEvent would clear the mark.
+        QSpontaneKeyEvent::setSpontaneous(&late);
+        QCoreApplication::instance()->notify(watched, &late);
+        return true;
+    }
+
+private:
+    QSize former_;
+};
+
+TEST(WindowFrames, AResizeEventThatArrivesLateStillReportsTheSizeTheWindowHas)
+{
+    class Resizeable : public RecordingWindow {
+    public:
+        Resizeable()
+            : RecordingWindow(TypeDocument)
+        {
+        }
+        void Event_Resizing() override { log.push_back("Resizing"); }
+    };
+    auto window = std::make_shared<Resizeable>();
+    window->SetResizeable(true);
+    window->SetBounds({ 50, 50, 400, 300 });
+    QWidget* const widget = TopLevel(*window);
+    const xtools::WindowId id = widget->winId();
+    ASSERT_TRUE(WaitUntil([&] {
+        return xprop(*window, "_NET_FRAME_EXTENTS").find('=') != std::string::npos && xtools::viewable(id)
+            && xtools::geometry(id).size() == QSize(400, 300) && widget->size() == QSize(400, 300);
+    }));
+    window->sizes.clear();
+    window->log.clear();
+    LateResize late({ 400, 300 });
+    widget->installEventFilter(&late);
+    xtools::resize(id, { 500, 350 });
+    ASSERT_TRUE(WaitUntil([&] { return late.delivered; }));
+    widget->removeEventFilter(&late);
+    EXPECT_EQ(widget->size(), QSize(500, 350));
+    EXPECT_EQ(window->Width(), 500);
+    EXPECT_EQ(window->Height(), 350);
+    EXPECT_EQ(window->log, (std::vector<std::string> { "Resizing", "Resized" }));
     window->Close();
 }
