@@ -32,13 +32,6 @@ struct WindowMainProbe {
     }
 };
 
-template <typename Predicate> bool pumpUntil(Predicate done, int milliseconds = 5000)
-{
-    return quill_test::WaitUntil(done, milliseconds);
-}
-
-inline void pumpFor(int milliseconds) { quill_test::Spin(milliseconds); }
-
 // Shown at this size and exposed: the window system's reports of the
 // window's opening have come in.
 inline bool shownAt(const platform::Window& w, QSize size)

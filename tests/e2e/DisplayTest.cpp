@@ -24,12 +24,10 @@ public:
                 {}, false))
             return false;
         QString out;
-        waitUntil(
-            [&] {
-                out += server_.output();
-                return out.contains('\n') || !server_.running();
-            },
-            10000, 1);
+        quill_test::WaitUntil([&] {
+            out += server_.output();
+            return out.contains('\n') || !server_.running();
+        });
         bool ok = false;
         const int number = out.trimmed().toInt(&ok);
         if (!ok)
@@ -146,7 +144,7 @@ TEST_P(DisplayLost, EndsWithStatusOneAndOneLineSayingTheDisplayWentAway)
     ASSERT_TRUE(server.start(withWindowManager));
     ScopedDisplay scoped(server.display());
     if (withWindowManager) {
-        ASSERT_TRUE(waitUntil([] { return windowManagerRunning(); }, 10000));
+        ASSERT_TRUE(quill_test::WaitUntil([] { return windowManagerRunning(); }));
     }
 
     Program program;

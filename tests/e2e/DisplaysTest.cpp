@@ -31,18 +31,19 @@ QString geometryText(const QRect& r)
 bool qtSees(std::size_t screens)
 {
     ensureGuiApplication();
-    return waitUntil([&] { return static_cast<std::size_t>(QGuiApplication::screens().size()) == screens; }, 10000);
+    return quill_test::WaitUntil(
+        [&] { return static_cast<std::size_t>(QGuiApplication::screens().size()) == screens; });
 }
 
 // After a change that the program must survive with nothing to show for it,
 // a short settle before it is checked: there is no event to wait for.
-void settle() { sleepMs(500); }
+void settle() { quill_test::Spin(500); }
 
 // The program's windows lie over these frames, and only there.
 bool windowsOver(const Program& program, std::vector<QRect> frames)
 {
     std::sort(frames.begin(), frames.end(), lessRect);
-    return waitUntil([&] { return framesOf(program.desktopWindows()) == frames; }, 10000);
+    return quill_test::WaitUntil([&] { return framesOf(program.desktopWindows()) == frames; });
 }
 
 } // namespace
@@ -58,7 +59,7 @@ TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
     ASSERT_TRUE(qtSees(2));
 
     ASSERT_TRUE(deleteMonitor("quill1"));
-    ASSERT_TRUE(waitUntil([] { return monitors().size() == 1; }, 5000));
+    ASSERT_TRUE(quill_test::WaitUntil([] { return monitors().size() == 1; }));
     ASSERT_TRUE(qtSees(1));
     settle();
     EXPECT_TRUE(program.isRunning());
@@ -67,7 +68,7 @@ TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
     QRect corner(screens[1].x(), 0, 640, screens[1].y());
     ASSERT_TRUE(setMonitor("quill2", geometryText(corner)));
     ASSERT_TRUE(setMonitor("quill1", geometryText(screens[1])));
-    ASSERT_TRUE(waitUntil([] { return monitors().size() == 3; }, 5000));
+    ASSERT_TRUE(quill_test::WaitUntil([] { return monitors().size() == 3; }));
     ASSERT_TRUE(qtSees(3));
     settle();
     EXPECT_TRUE(program.isRunning());
@@ -95,7 +96,7 @@ TEST(Displays, BoxOfAMonitorThatWentAway)
     ASSERT_TRUE(qtSees(2));
 
     ASSERT_TRUE(deleteMonitor("quill1"));
-    ASSERT_TRUE(waitUntil([] { return monitors().size() == 1; }, 5000));
+    ASSERT_TRUE(quill_test::WaitUntil([] { return monitors().size() == 1; }));
     ASSERT_TRUE(qtSees(1));
     settle();
     ASSERT_TRUE(program.isRunning());

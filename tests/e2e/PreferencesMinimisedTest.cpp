@@ -19,13 +19,13 @@ TEST(Preferences, PreferencesBringsBackTheMinimisedWindow)
     ASSERT_TRUE(prefs) << "Ctrl+, in an animation window opened no preferences window";
 
     minimize(prefs->id());
-    ASSERT_TRUE(
-        waitUntil([&] { return wmState(prefs->id()) == "Iconic" && program.preferencesWindows().empty(); }, 5000))
-        << wmState(prefs->id()).toStdString();
+    ASSERT_TRUE(quill_test::WaitUntil([&] {
+        return wmState(prefs->id()) == "Iconic" && program.preferencesWindows().empty();
+    })) << wmState(prefs->id()).toStdString();
 
     std::optional<PreferencesWindow> again = openPreferencesByKeys(program);
     ASSERT_TRUE(again) << "Ctrl+, left the preferences window minimised: " << wmState(prefs->id()).toStdString();
     EXPECT_EQ(again->id(), prefs->id());
     EXPECT_EQ(wmState(prefs->id()), "Normal");
-    EXPECT_TRUE(waitUntil([&] { return activeWindow() == prefs->id(); }, 5000));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return activeWindow() == prefs->id(); }));
 }

@@ -53,7 +53,7 @@ std::vector<WindowId> Program::preferencesWindows() const
 
 bool Program::waitForDesktopWindows(std::size_t count, int timeoutMs) const
 {
-    return waitUntil([&] { return desktopWindows().size() == count; }, timeoutMs);
+    return quill_test::WaitUntil([&] { return desktopWindows().size() == count; }, timeoutMs);
 }
 
 bool Program::waitForExit(int timeoutMs)

@@ -31,7 +31,7 @@ public:
     std::size_t iconsOnceShown() const
     {
         std::vector<QPoint> shown;
-        waitUntil([&] { return !(shown = icons()).empty(); }, 10000);
+        quill_test::WaitUntil([&] { return !(shown = icons()).empty(); });
         return shown.size();
     }
 

@@ -112,22 +112,22 @@ class LevelChangeWithoutWm : public LevelChangeBase { };
 
 TEST_F(LevelChange, BackToBackChangesEndAtTheLastLevelShown)
 {
-    ASSERT_TRUE(WaitUntil([&] { return managed(otherId_); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return managed(otherId_); }));
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
         auto window = screenWindow(c.before);
         const WindowId id = window->winId();
-        ASSERT_TRUE(
-            WaitUntil([&] { return managed(id) && viewable(id) && carriesLevel(id, c.before == desktopLevel); }, 10000))
-            << describe(id);
+        ASSERT_TRUE(WaitUntil([&] {
+            return managed(id) && viewable(id) && carriesLevel(id, c.before == desktopLevel);
+        })) << describe(id);
 
         for (std::int64_t level : c.levels)
             setLevel(*window, level);
 
         const bool desktop = c.levels.back() == desktopLevel;
-        EXPECT_TRUE(WaitUntil(
-            [&] { return window->isVisible() && managed(id) && viewable(id) && carriesLevel(id, desktop); }, 10000))
-            << describe(id);
+        EXPECT_TRUE(WaitUntil([&] {
+            return window->isVisible() && managed(id) && viewable(id) && carriesLevel(id, desktop);
+        })) << describe(id);
         // Focused, a screen-sized frameless window is lifted above the others
         // unless it is a desktop window.
         EXPECT_TRUE(xtools::activate(id));
@@ -143,24 +143,21 @@ TEST_F(LevelChange, BackToBackChangesEndAtTheLastLevelShown)
 
 TEST_F(LevelChangeWithoutWm, BackToBackChangesEndAtTheLastLevelShown)
 {
-    ASSERT_TRUE(WaitUntil([&] { return viewable(otherId_); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return viewable(otherId_); }));
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
         auto window = screenWindow(c.before);
         const WindowId id = window->winId();
-        ASSERT_TRUE(WaitUntil([&] { return viewable(id); }, 10000)) << describe(id);
+        ASSERT_TRUE(WaitUntil([&] { return viewable(id); })) << describe(id);
 
         for (std::int64_t level : c.levels)
             setLevel(*window, level);
 
         const bool desktop = c.levels.back() == desktopLevel;
         // Without a window manager a desktop window is lowered beneath the others.
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                return window->isVisible() && viewable(id) && carriesLevel(id, desktop)
-                    && (!desktop || belowAmongRootChildren(id, otherId_));
-            },
-            10000))
-            << describe(id);
+        EXPECT_TRUE(WaitUntil([&] {
+            return window->isVisible() && viewable(id) && carriesLevel(id, desktop)
+                && (!desktop || belowAmongRootChildren(id, otherId_));
+        })) << describe(id);
     }
 }

@@ -84,7 +84,7 @@ public:
 bool activate(const platform::Window& window)
 {
     return xtools::activate(TopLevel(window)->winId(), 10000)
-        && WaitUntil([&] { return QApplication::activeWindow() == TopLevel(window); }, 10000);
+        && WaitUntil([&] { return QApplication::activeWindow() == TopLevel(window); });
 }
 
 // Presses the keys and waits, with a generous deadline, until they have had
@@ -92,7 +92,7 @@ bool activate(const platform::Window& window)
 bool keyUntil(const char* keys, const std::function<bool()>& done)
 {
     xtools::key(keys);
-    return WaitUntil(done, 10000);
+    return WaitUntil(done);
 }
 
 } // namespace
@@ -175,7 +175,7 @@ TEST(MenuShortcuts, ReachTheFrontmostWindowThenTheApplication)
     // The plain box offers the bar as the context menu of its surface.
     ASSERT_TRUE(activate(*plain));
     xtools::click({ 200, 130 }, 3);
-    EXPECT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }, 10000));
+    EXPECT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }));
     EXPECT_TRUE(keyUntil("Escape", [] { return QApplication::activePopupWidget() == nullptr; }));
 
     plain->Close();
@@ -186,7 +186,7 @@ TEST(MenuTray, TheApplicationsBarIsTheTrayIconsMenuWhereATrayExists)
 {
     xtools::Tool tray;
     ASSERT_TRUE(tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" }));
-    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }));
 
     auto app = std::make_shared<platform::Application>();
     app->SetMenuBar(fileMenuBar());

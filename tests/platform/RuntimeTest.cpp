@@ -155,7 +155,7 @@ TEST(RuntimeTray, TheIconShowsTheToolTipAndPictureTheApplicationGives)
 {
     xtools::Tool tray;
     ASSERT_TRUE(tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" }));
-    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }));
     QTemporaryDir folder;
     auto red = solidPicture(folder, "red.png", QColor(220, 20, 20));
     auto blue = solidPicture(folder, "blue.png", QColor(20, 20, 220));
@@ -173,19 +173,19 @@ TEST(RuntimeTray, TheIconShowsTheToolTipAndPictureTheApplicationGives)
     platform::RunFrameworkInitialization({});
 
     QWidget* shown = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }));
     EXPECT_EQ(shown->toolTip().toStdString(), "Probe in the tray");
-    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(220, 20, 20); }, 5000))
+    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(220, 20, 20); }))
         << trayIconMiddle(shown).name().toStdString();
 
     // A new tooltip and picture replace the old ones; without a picture there is no icon.
     app->SetTrayIcon("Another title", blue);
-    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }));
     EXPECT_EQ(shown->toolTip().toStdString(), "Another title");
-    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(20, 20, 220); }, 5000))
+    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(20, 20, 220); }))
         << trayIconMiddle(shown).name().toStdString();
     app->SetTrayIcon("No picture", nullptr);
-    EXPECT_TRUE(WaitUntil([] { return trayIconWindow() == nullptr; }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return trayIconWindow() == nullptr; }));
 
     platform::RuntimePerformFinalizers();
 }

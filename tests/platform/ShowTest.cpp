@@ -56,17 +56,17 @@ TEST(WindowShow, BringsBackAMinimisedWindow)
     ASSERT_TRUE(WaitUntil([&] { return TopLevel(*window) && TopLevel(*window)->isVisible(); }));
     QWidget* const widget = TopLevel(*window);
     const xtools::WindowId id = widget->winId();
-    ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && widget->windowHandle()->isExposed(); }, 10000))
+    ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && widget->windowHandle()->isExposed(); }))
         << describe(id);
 
     for (const char* pass : { "minimised once", "minimised again" }) {
         SCOPED_TRACE(pass);
         xtools::minimize(id);
-        ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Iconic" && TopLevel(*window)->isMinimized(); }, 10000))
+        ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Iconic" && TopLevel(*window)->isMinimized(); }))
             << describe(id);
 
         window->Show();
-        EXPECT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && viewable(id) && active(*window); }, 10000))
+        EXPECT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && viewable(id) && active(*window); }))
             << describe(id);
         EXPECT_FALSE(TopLevel(*window)->isMinimized());
         EXPECT_EQ(TopLevel(*window), widget);

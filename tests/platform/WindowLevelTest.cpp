@@ -28,12 +28,6 @@ using xtools::managed;
 using xtools::stackedBelow;
 using xtools::WindowId;
 
-// Waits, with the event loop running, until the condition holds.
-bool waitFor(const std::function<bool()>& condition, int milliseconds = 10000)
-{
-    return xtools::waitUntil(condition, milliseconds, 20);
-}
-
 // The atoms or numbers of a window property, as xprop prints them.
 QStringList property(WindowId window, const char* name) { return xtools::propertyValues(window, name); }
 
@@ -118,7 +112,7 @@ protected:
     // is no event to wait for.
     static bool staysBelow(WindowId lower, WindowId upper)
     {
-        xtools::sleepMs(500);
+        quill_test::Spin(500);
         return stackedBelow(lower, upper);
     }
 };
@@ -130,32 +124,34 @@ class WindowLevelWithoutWm : public WindowLevelBase { };
 TEST_F(WindowLevel, DesktopWindowCarriesTheHintsAndStaysBelow)
 {
     const WindowId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
+    ASSERT_TRUE(other != 0 && quill_test::WaitUntil([&] { return managed(other); }))
+        << other << ": " << describe(other);
 
     auto window = screenWindow();
     const WindowId id = window->winId();
     setLevel(*window, desktopLevel);
     window->show();
-    ASSERT_TRUE(waitFor([&] { return managed(id); }));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
 
     for (const char* pass : { "first map", "mapped again" }) {
         SCOPED_TRACE(pass);
         EXPECT_TRUE(hasDesktopType(id)) << describe(id);
-        EXPECT_TRUE(waitFor([&] { return hasDesktopStates(id); })) << describe(id);
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return hasDesktopStates(id); })) << describe(id);
         EXPECT_TRUE(activateAndRaise(id)) << describe(id);
         EXPECT_TRUE(staysBelow(id, other));
 
         window->hide();
-        ASSERT_TRUE(waitFor([&] { return !managed(id); }));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return !managed(id); }));
         window->show();
-        ASSERT_TRUE(waitFor([&] { return managed(id); }));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
     }
 }
 
 TEST_F(WindowLevel, OtherLevelsStackNormally)
 {
     const WindowId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
+    ASSERT_TRUE(other != 0 && quill_test::WaitUntil([&] { return managed(other); }))
+        << other << ": " << describe(other);
 
     for (std::int64_t level : { std::int64_t { 0 }, unsignedLookalike }) {
         SCOPED_TRACE(level);
@@ -163,9 +159,9 @@ TEST_F(WindowLevel, OtherLevelsStackNormally)
         const WindowId id = window->winId();
         setLevel(*window, level);
         window->show();
-        ASSERT_TRUE(waitFor([&] { return managed(id); }));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
         EXPECT_TRUE(activateAndRaise(id));
-        EXPECT_TRUE(waitFor([&] { return stackedBelow(other, id); }));
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return stackedBelow(other, id); }));
         EXPECT_TRUE(hasNoDesktopHint(id)) << describe(id);
     }
 }
@@ -173,22 +169,24 @@ TEST_F(WindowLevel, OtherLevelsStackNormally)
 TEST_F(WindowLevel, LevelChangesOnAShownWindow)
 {
     const WindowId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
+    ASSERT_TRUE(other != 0 && quill_test::WaitUntil([&] { return managed(other); }))
+        << other << ": " << describe(other);
     auto window = screenWindow();
     const WindowId id = window->winId();
     window->show();
-    ASSERT_TRUE(waitFor([&] { return managed(id); }));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
 
     setLevel(*window, desktopLevel);
-    EXPECT_TRUE(waitFor([&] { return managed(id) && hasDesktopType(id) && hasDesktopStates(id); })) << describe(id);
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return managed(id) && hasDesktopType(id) && hasDesktopStates(id); }))
+        << describe(id);
     EXPECT_TRUE(activateAndRaise(id)) << describe(id);
     EXPECT_TRUE(staysBelow(id, other));
     EXPECT_TRUE(window->isVisible());
 
     setLevel(*window, 0);
-    EXPECT_TRUE(waitFor([&] { return managed(id) && hasNoDesktopHint(id); })) << describe(id);
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return managed(id) && hasNoDesktopHint(id); })) << describe(id);
     EXPECT_TRUE(activateAndRaise(id));
-    EXPECT_TRUE(waitFor([&] { return stackedBelow(other, id); }));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return stackedBelow(other, id); }));
 }
 
 TEST_F(WindowLevel, OnlyWindowsOfThisProgramReceiveMessages)
@@ -211,7 +209,7 @@ TEST_F(WindowLevel, OnlyWindowsOfThisProgramReceiveMessages)
 TEST_F(WindowLevelWithoutWm, DesktopWindowIsLoweredEachTimeItIsMapped)
 {
     const WindowId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return xtools::viewable(other); }));
+    ASSERT_TRUE(other != 0 && quill_test::WaitUntil([&] { return xtools::viewable(other); }));
 
     auto window = screenWindow();
     const WindowId id = window->winId();
@@ -225,8 +223,8 @@ TEST_F(WindowLevelWithoutWm, DesktopWindowIsLoweredEachTimeItIsMapped)
     for (const char* pass : { "first map", "mapped again" }) {
         SCOPED_TRACE(pass);
         window->show();
-        EXPECT_TRUE(waitFor(lowest));
+        EXPECT_TRUE(quill_test::WaitUntil(lowest));
         window->hide();
-        ASSERT_TRUE(waitFor([&] { return !xtools::viewable(id); }));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return !xtools::viewable(id); }));
     }
 }

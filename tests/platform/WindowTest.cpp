@@ -375,12 +375,10 @@ TEST(WindowFrames, ASizeChangeByTheWindowManagerRaisesResizingAndResized)
     const xtools::WindowId id = TopLevel(*window)->winId();
     // Framed, mapped and placed by the window manager, so that what follows
     // is the resize alone.
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return xprop(*window, "_NET_FRAME_EXTENTS").find('=') != std::string::npos && xtools::viewable(id)
-                && xtools::geometry(id).size() == QSize(400, 300) && TopLevel(*window)->size() == QSize(400, 300);
-        },
-        10000));
+    ASSERT_TRUE(WaitUntil([&] {
+        return xprop(*window, "_NET_FRAME_EXTENTS").find('=') != std::string::npos && xtools::viewable(id)
+            && xtools::geometry(id).size() == QSize(400, 300) && TopLevel(*window)->size() == QSize(400, 300);
+    }));
     window->sizes.clear();
     window->log.clear();
     xtools::resize(id, { 500, 350 });
