@@ -2,6 +2,7 @@
 // window comes back, in front and active, as the same window.
 #include "PlatformTestSupport.h"
 
+#include "WindowLevels.h"
 #include "platform/Window.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@ public:
     }
 };
 
+using level_test::describe;
 using xtools::viewable;
 using xtools::wmState;
 
@@ -41,11 +43,6 @@ bool active(const platform::Window& window)
     QWidget* top = TopLevel(window);
     return QApplication::activeWindow() == top && top->windowHandle() && top->windowHandle()->isExposed()
         && xtools::activeWindow() == top->winId();
-}
-
-std::string describe(xtools::WindowId id)
-{
-    return "WM_STATE " + wmState(id).toStdString() + (viewable(id) ? ", viewable" : ", not viewable");
 }
 
 } // namespace

@@ -1,86 +1,26 @@
 // The desktop level on a real X server: the raw EWMH properties that the
 // window carries and where the window ends up in the stacking order, under
 // openbox (WindowLevel) and with no window manager (WindowLevelWithoutWm).
+#include "WindowLevels.h"
 #include "platform/NativeMessage.h"
 #include "platform/RuntimeException.h"
 #include "platform/UnrecognizedSelectorException.h"
-#include "tests/support/XTools.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace {
 
-constexpr std::int64_t desktopLevel = platform::DesktopWindowLevel;
-// The same 32 bits as the desktop level, read as unsigned: an ordinary level.
-constexpr std::int64_t unsignedLookalike = 2147483673;
-
+using namespace level_test;
 using xtools::managed;
 using xtools::stackedBelow;
-using xtools::WindowId;
 
-// The atoms or numbers of a window property, as xprop prints them.
-QStringList property(WindowId window, const char* name) { return xtools::propertyValues(window, name); }
-
-bool hasDesktopType(WindowId window)
-{
-    // A window manager takes the first type it knows.
-    const QStringList types = property(window, "_NET_WM_WINDOW_TYPE");
-    return !types.isEmpty() && types.first() == "_NET_WM_WINDOW_TYPE_DESKTOP";
-}
-
-bool hasDesktopStates(WindowId window)
-{
-    const QStringList states = property(window, "_NET_WM_STATE");
-    const bool sticky = states.contains("_NET_WM_STATE_STICKY")
-        || property(window, "_NET_WM_DESKTOP") == QStringList { "4294967295" };
-    return states.contains("_NET_WM_STATE_BELOW") && states.contains("_NET_WM_STATE_SKIP_TASKBAR")
-        && states.contains("_NET_WM_STATE_SKIP_PAGER") && sticky;
-}
-
-bool hasNoDesktopHint(WindowId window)
-{
-    const QStringList types = property(window, "_NET_WM_WINDOW_TYPE");
-    const QStringList states = property(window, "_NET_WM_STATE");
-    for (const char* hint :
-        { "_NET_WM_STATE_BELOW", "_NET_WM_STATE_STICKY", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" })
-        if (states.contains(hint))
-            return false;
-    return !types.contains("_NET_WM_WINDOW_TYPE_DESKTOP");
-}
-
-// What a failed expectation prints about a window.
-std::string describe(WindowId window)
-{
-    return (managed(window) ? "managed; type " : "not managed; type ")
-        + property(window, "_NET_WM_WINDOW_TYPE").join(", ").toStdString() + "; state "
-        + property(window, "_NET_WM_STATE").join(", ").toStdString() + "; desktop "
-        + property(window, "_NET_WM_DESKTOP").join(", ").toStdString();
-}
-
-void setLevel(QWidget& window, std::int64_t level)
-{
-    platform::objc_msgSend(reinterpret_cast<std::intptr_t>(&window), platform::sel_registerName("setLevel:"), level);
-}
-
-// Like the animation window: frameless, covering the screen, native window
-// created before the level is set.
-std::unique_ptr<QWidget> screenWindow()
-{
-    auto window = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint);
-    window->setGeometry(QGuiApplication::primaryScreen()->geometry());
-    window->winId();
-    return window;
-}
+// The same 32 bits as the desktop level, read as unsigned: an ordinary level.
+constexpr std::int64_t unsignedLookalike = 2147483673;
 
 class WindowLevelBase : public testing::Test {
 protected:
@@ -135,8 +75,7 @@ TEST_F(WindowLevel, DesktopWindowCarriesTheHintsAndStaysBelow)
 
     for (const char* pass : { "first map", "mapped again" }) {
         SCOPED_TRACE(pass);
-        EXPECT_TRUE(hasDesktopType(id)) << describe(id);
-        EXPECT_TRUE(quill_test::WaitUntil([&] { return hasDesktopStates(id); })) << describe(id);
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return atDesktopLevel(id); })) << describe(id);
         EXPECT_TRUE(activateAndRaise(id)) << describe(id);
         EXPECT_TRUE(staysBelow(id, other));
 
@@ -162,7 +101,7 @@ TEST_F(WindowLevel, OtherLevelsStackNormally)
         ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
         EXPECT_TRUE(activateAndRaise(id));
         EXPECT_TRUE(quill_test::WaitUntil([&] { return stackedBelow(other, id); }));
-        EXPECT_TRUE(hasNoDesktopHint(id)) << describe(id);
+        EXPECT_TRUE(withoutDesktopHints(id)) << describe(id);
     }
 }
 
@@ -177,14 +116,13 @@ TEST_F(WindowLevel, LevelChangesOnAShownWindow)
     ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
 
     setLevel(*window, desktopLevel);
-    EXPECT_TRUE(quill_test::WaitUntil([&] { return managed(id) && hasDesktopType(id) && hasDesktopStates(id); }))
-        << describe(id);
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return managed(id) && atDesktopLevel(id); })) << describe(id);
     EXPECT_TRUE(activateAndRaise(id)) << describe(id);
     EXPECT_TRUE(staysBelow(id, other));
     EXPECT_TRUE(window->isVisible());
 
     setLevel(*window, 0);
-    EXPECT_TRUE(quill_test::WaitUntil([&] { return managed(id) && hasNoDesktopHint(id); })) << describe(id);
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return managed(id) && withoutDesktopHints(id); })) << describe(id);
     EXPECT_TRUE(activateAndRaise(id));
     EXPECT_TRUE(quill_test::WaitUntil([&] { return stackedBelow(other, id); }));
 }
