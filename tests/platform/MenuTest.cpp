@@ -1,5 +1,5 @@
+#include "FileMenuBar.h"
 #include "PlatformTestSupport.h"
-#include "tests/support/XTools.h"
 
 #include "platform/Application.h"
 #include "platform/CheckBox.h"
@@ -18,27 +18,7 @@ using namespace platform_test;
 
 namespace {
 
-std::shared_ptr<platform::MenuItem> item(
-    std::shared_ptr<platform::MenuItem> made, const char* name, const char* text, const char* shortcut)
-{
-    made->SetName(name);
-    made->SetAutoEnabled(true);
-    made->SetText(text);
-    made->SetVisible(true);
-    made->SetShortcut(shortcut);
-    return made;
-}
-
-std::shared_ptr<platform::MenuBar> fileMenuBar()
-{
-    auto bar = std::make_shared<platform::MenuBar>();
-    bar->AddMenu(item(std::make_shared<platform::MenuItem>(), "FileMenu", "&File", ""));
-    bar->Child("FileMenu")->AddMenu(item(std::make_shared<platform::QuitMenuItem>(), "FileQuit", "&Quit", "Cmd+Q"));
-    bar->Child("FileMenu")
-        ->AddMenu(item(std::make_shared<platform::MenuItem>(), "ShowPreferences", "Preferences\u2026", "Cmd+,"));
-    bar->Child("FileMenu")->AddMenu(item(std::make_shared<platform::MenuItem>(), "CloseWindow", "Close", "Cmd+W"));
-    return bar;
-}
+using menu_test::FileMenuBar;
 
 class MenuWindow : public platform::Window {
 public:
@@ -99,7 +79,7 @@ bool keyUntil(const char* keys, const std::function<bool()>& done)
 
 TEST(MenuTree, ItemsAreAddedInOrderAndFoundByName)
 {
-    auto bar = fileMenuBar();
+    auto bar = FileMenuBar();
     ASSERT_EQ(bar->Count(), 1u);
     auto file = bar->Child("FileMenu");
     ASSERT_NE(file, nullptr);
@@ -116,7 +96,7 @@ TEST(MenuTree, ItemsAreAddedInOrderAndFoundByName)
 TEST(MenuShortcuts, ReachTheFrontmostWindowThenTheApplication)
 {
     auto app = std::make_shared<platform::Application>();
-    auto bar = fileMenuBar();
+    auto bar = FileMenuBar();
     app->SetMenuBar(bar);
     int preferences = 0;
     app->AddMenuHandler("ShowPreferences", [&] {
@@ -189,7 +169,7 @@ TEST(MenuTray, TheApplicationsBarIsTheTrayIconsMenuWhereATrayExists)
     ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }));
 
     auto app = std::make_shared<platform::Application>();
-    app->SetMenuBar(fileMenuBar());
+    app->SetMenuBar(FileMenuBar());
     int preferences = 0;
     app->AddMenuHandler("ShowPreferences", [&] {
         ++preferences;

@@ -1,9 +1,8 @@
+#include "FileMenuBar.h"
 #include "PlatformTestSupport.h"
 
 #include "platform/Application.h"
-#include "platform/MenuBar.h"
 #include "platform/Picture.h"
-#include "platform/QuitMenuItem.h"
 #include "platform/Runtime.h"
 
 #include <QApplication>
@@ -162,12 +161,7 @@ TEST(RuntimeTray, TheIconShowsTheToolTipAndPictureTheApplicationGives)
     ASSERT_TRUE(red && blue);
 
     auto app = std::make_shared<platform::Application>();
-    auto bar = std::make_shared<platform::MenuBar>();
-    auto quit = std::make_shared<platform::QuitMenuItem>();
-    quit->SetName("FileQuit");
-    quit->SetText("&Quit");
-    bar->AddMenu(quit);
-    app->SetMenuBar(bar);
+    app->SetMenuBar(menu_test::FileMenuBar());
     app->SetTrayIcon("Probe in the tray", red);
     platform::RuntimeRegisterAppObject(app);
     platform::RunFrameworkInitialization({});
