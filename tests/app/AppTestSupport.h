@@ -10,6 +10,7 @@
 #include "platform/Runtime.h"
 #include "platform/Screen.h"
 #include "tests/support/EventLoop.h"
+#include "tests/support/NativeWidget.h"
 #include "tests/support/XTools.h"
 
 #include <QCoreApplication>
@@ -26,7 +27,7 @@ namespace app_test {
 // Whether a window has opened and is shown (it is shown after its Open event).
 inline bool IsOpen(const platform::Window& window)
 {
-    auto* top = reinterpret_cast<QWidget*>(static_cast<std::intptr_t>(window.Handle()));
+    QWidget* top = quill_test::TopLevel(window);
     return top && !window.IsClosed() && top->isVisible();
 }
 

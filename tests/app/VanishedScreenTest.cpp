@@ -42,7 +42,7 @@ protected:
     void Toggle(const WindowPreferences& prefs, platform::CheckBox& box)
     {
         QCheckBox* native = nullptr;
-        auto* top = reinterpret_cast<QWidget*>(static_cast<std::intptr_t>(prefs.Handle()));
+        QWidget* top = quill_test::TopLevel(prefs);
         for (auto* candidate : top->findChildren<QCheckBox*>())
             if (candidate->text() == QString::fromStdString(box.Caption()))
                 native = candidate;

@@ -4,6 +4,7 @@
 #include "platform/OpenGLSurface.h"
 
 #include "tests/support/EventLoop.h"
+#include "tests/support/NativeWidget.h"
 
 #include <QSize>
 #include <QWidget>
@@ -36,9 +37,9 @@ struct WindowMainProbe {
 // window's opening have come in.
 inline bool shownAt(const platform::Window& w, QSize size)
 {
-    auto* top = reinterpret_cast<QWidget*>(w.Handle());
+    QWidget* top = quill_test::TopLevel(w);
     return top && top->isVisible() && top->windowHandle() && top->windowHandle()->isExposed() && top->size() == size;
 }
 
 // The X window id behind a window's handle.
-inline unsigned long xWindowOf(const platform::Window& w) { return reinterpret_cast<QWidget*>(w.Handle())->winId(); }
+inline unsigned long xWindowOf(const platform::Window& w) { return quill_test::TopLevel(w)->winId(); }
