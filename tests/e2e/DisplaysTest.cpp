@@ -1,5 +1,5 @@
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -9,6 +9,7 @@
 
 using namespace e2e;
 using namespace xtools;
+using Displays = ProgramOnTwoMonitors;
 
 // Registered with two monitors, quill0 and quill1 (scripts/with-x.sh names
 // them); these tests add and remove monitors of that one Xvfb screen.
@@ -48,13 +49,8 @@ bool windowsOver(const Program& program, std::vector<QRect> frames)
 
 } // namespace
 
-TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
+TEST_F(Displays, MonitorsComeAndGoWhileTheProgramRuns)
 {
-    std::vector<QRect> screens = monitors();
-    ASSERT_EQ(screens.size(), 2u);
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
     ASSERT_TRUE(windowsOver(program, screens));
     ASSERT_TRUE(qtSees(2));
 
@@ -84,13 +80,8 @@ TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
     EXPECT_TRUE(contains(framesOf(program.desktopWindows()), screens[0]));
 }
 
-TEST(Displays, BoxOfAMonitorThatWentAway)
+TEST_F(Displays, BoxOfAMonitorThatWentAway)
 {
-    std::vector<QRect> screens = monitors();
-    ASSERT_EQ(screens.size(), 2u);
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs);
     ASSERT_TRUE(qtSees(2));

@@ -1,5 +1,5 @@
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -10,6 +10,7 @@
 
 using namespace e2e;
 using namespace xtools;
+using Load = ProgramOnTwoMonitors;
 
 namespace {
 
@@ -40,13 +41,8 @@ Seen look(const Program& program, const PreferencesWindow& prefs, const std::vec
 // A thousand and one clicks on one box as fast as xdotool sends them. The
 // window manager may swallow a click now and then while it maps a window, so
 // the test reads the boxes from the screen rather than counting clicks.
-TEST(Load, ThousandsOfToggles)
+TEST_F(Load, ThousandsOfToggles)
 {
-    std::vector<QRect> screens = monitors();
-    ASSERT_EQ(screens.size(), 2u);
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs);
 

@@ -1,7 +1,7 @@
 // Preferences… on a preferences window that the user has minimised (from a
 // taskbar, say) brings that window back rather than leaving it out of sight.
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -9,12 +9,11 @@
 
 using namespace e2e;
 using namespace xtools;
+// The same fixture as the other preferences tests.
+using Preferences = ProgramOnTwoMonitors;
 
-TEST(Preferences, PreferencesBringsBackTheMinimisedWindow)
+TEST_F(Preferences, PreferencesBringsBackTheMinimisedWindow)
 {
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(monitors().size(), 15000));
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs) << "Ctrl+, in an animation window opened no preferences window";
 

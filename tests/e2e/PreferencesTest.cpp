@@ -1,5 +1,5 @@
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -7,6 +7,7 @@
 
 using namespace e2e;
 using namespace xtools;
+using Preferences = ProgramOnTwoMonitors;
 
 namespace {
 
@@ -24,13 +25,8 @@ const QStringList captions { "Main Screen", "Display 0", "Display 1", "Display 2
 
 } // namespace
 
-TEST(Preferences, BoxesSwitchEachScreenAndCloseWithTheirWindow)
+TEST_F(Preferences, BoxesSwitchEachScreenAndCloseWithTheirWindow)
 {
-    std::vector<QRect> screens = monitors();
-    ASSERT_EQ(screens.size(), 2u);
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
     ASSERT_TRUE(
         quill_test::WaitUntil([&] { return windowOver(program, screens[0]) && windowOver(program, screens[1]); }));
 
