@@ -59,7 +59,8 @@ protected:
         for (auto& window : app->windows)
             window->Close();
         app->windows.clear();
-        quill_test::Spin(50); // the closed windows' deferred deletions run before the next test
+        // The closed windows' deferred deletions run before the next test.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     virtual std::shared_ptr<App> MakeApp() { return std::make_shared<App>(); }
 

@@ -51,6 +51,9 @@ std::vector<std::string> reports(const Probe& p)
     return result;
 }
 
+// The probe's last line of output; none if it printed nothing (it crashed).
+std::string lastLine(const Probe& p) { return p.out.empty() ? std::string() : p.out.back(); }
+
 bool saw(const Probe& p, const std::string& line) { return std::find(p.out.begin(), p.out.end(), line) != p.out.end(); }
 
 void expectUnhandled(const Probe& p, const std::string& report)
@@ -60,7 +63,7 @@ void expectUnhandled(const Probe& p, const std::string& report)
     EXPECT_EQ(reports(p), std::vector<std::string> { report }) << p.result.err;
     // The loop ended and the finalisers ran.
     EXPECT_TRUE(saw(p, "loop-returned")) << p.result.out;
-    EXPECT_EQ(p.out.back(), "finalized");
+    EXPECT_EQ(lastLine(p), "finalized") << p.result.err;
 }
 
 } // namespace
@@ -110,7 +113,7 @@ TEST(RuntimeInput, TheQuitKeyQuitsThroughTheFramework)
     EXPECT_FALSE(p.result.crashed);
     EXPECT_EQ(p.result.exitCode, 0) << p.result.err << p.result.out;
     EXPECT_TRUE(saw(p, "window-close"));
-    EXPECT_EQ(p.out.back(), "finalized");
+    EXPECT_EQ(lastLine(p), "finalized") << p.result.err;
 }
 
 TEST(RuntimeInput, ExceptionsFromMenuHandlersAndCheckBoxesReachTheSameHandling)
