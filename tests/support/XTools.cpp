@@ -143,6 +143,14 @@ void Tool::stop()
     process_->waitForFinished(5000);
 }
 
+bool Tool::terminate(int timeoutMs)
+{
+    if (!running())
+        return true;
+    process_->terminate();
+    return waitForFinished(*process_, timeoutMs);
+}
+
 WindowId startXlogo(Tool& xlogo, const QString& geometry, int timeoutMs)
 {
     if (!xlogo.start("xlogo", { "-geometry", geometry }))

@@ -62,7 +62,11 @@ public:
     bool running() const;
     // Its standard output so far.
     QString output();
+    // Kills it (SIGKILL) and reaps it.
     void stop();
+    // Asks it to end (SIGTERM), as the end of a session would, and waits
+    // until it has; true if it ended in time.
+    bool terminate(int timeoutMs = 20000);
 
 private:
     std::unique_ptr<QProcess> process_;
