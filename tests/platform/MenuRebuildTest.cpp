@@ -63,11 +63,15 @@ TEST(MenuRebuild, EveryRebuildReplacesAllMenusOfTheWindow)
     const int before = menusAlive();
     // The plain box's bar is its context menu; the titled window shows it.
     // Three submenus either way, and the context menu besides.
-    for (const auto& [type, menus] :
-        { std::pair { platform::Window::TypePlainBox, 4 }, std::pair { platform::Window::TypeDocument, 3 } }) {
-        SCOPED_TRACE(type);
+    struct Case {
+        std::int64_t type;
+        int menus;
+    };
+    for (const Case& c : { Case { platform::Window::TypePlainBox, 4 }, Case { platform::Window::TypeDocument, 3 } }) {
+        SCOPED_TRACE(c.type);
+        const int menus = c.menus;
         auto bar = nestedMenuBar();
-        auto window = std::make_shared<BarWindow>(type, bar);
+        auto window = std::make_shared<BarWindow>(c.type, bar);
         ASSERT_TRUE(WaitUntil([&] { return TopLevel(*window) && TopLevel(*window)->isVisible(); }));
         EXPECT_EQ(menusAlive() - before, menus);
         for (int rebuild = 1; rebuild <= 5; ++rebuild) {
