@@ -17,7 +17,7 @@ TEST(Animation, SpritesOfSeveralKindsFlyDownAndToTheLeft)
     std::vector<QRect> screens = monitors();
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(screens.size(), 15000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == screens.size(); }));
 
     std::set<Frames::Kind> seen;
     bool changed = false;

@@ -17,7 +17,7 @@ TEST(Launch, OneDesktopWindowPerMonitorBeneathOrdinaryWindows)
 
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(screens.size(), 15000))
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == screens.size(); }))
         << "desktop windows: " << program.desktopWindows().size() << ", monitors: " << screens.size();
     std::vector<WindowId> desktops = program.desktopWindows();
     // The frame is set right after the window is made; give the window

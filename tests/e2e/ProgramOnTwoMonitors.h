@@ -18,7 +18,7 @@ protected:
         screens = xtools::monitors();
         ASSERT_EQ(screens.size(), 2u);
         ASSERT_TRUE(program.start());
-        ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == 2; }));
     }
 
     // The monitors, the main one first.

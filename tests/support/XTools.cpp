@@ -11,9 +11,9 @@
 namespace xtools {
 namespace {
 
-    // Waits for a started process to end; an application on this thread
-    // handles its events meanwhile.
-    bool waitForFinished(QProcess& process, int timeoutMs)
+    // Whether a started process ends within timeoutMs; an application on
+    // this thread handles its events meanwhile.
+    bool ends(QProcess& process, int timeoutMs)
     {
         if (!quill_test::detail::RunsTheEventLoop())
             return process.waitForFinished(timeoutMs);
@@ -27,7 +27,7 @@ namespace {
     // false if it had to be killed.
     bool finish(QProcess& process, int timeoutMs)
     {
-        if (waitForFinished(process, timeoutMs))
+        if (ends(process, timeoutMs))
             return true;
         process.kill();
         process.waitForFinished(2000);
@@ -148,7 +148,7 @@ bool Tool::terminate(int timeoutMs)
     if (!running())
         return true;
     process_->terminate();
-    return waitForFinished(*process_, timeoutMs);
+    return ends(*process_, timeoutMs);
 }
 
 WindowId startXlogo(Tool& xlogo, const QString& geometry, int timeoutMs)
@@ -212,14 +212,14 @@ bool setMonitor(const QString& name, const QString& geometry)
 {
     QProcess process;
     process.start("xrandr", { "--setmonitor", name, geometry, "none" });
-    return waitForFinished(process, 10000) && process.exitCode() == 0;
+    return ends(process, 10000) && process.exitCode() == 0;
 }
 
 bool deleteMonitor(const QString& name)
 {
     QProcess process;
     process.start("xrandr", { "--delmonitor", name });
-    return waitForFinished(process, 10000) && process.exitCode() == 0;
+    return ends(process, 10000) && process.exitCode() == 0;
 }
 
 bool windowManagerRunning() { return run("xprop", { "-root", "_NET_SUPPORTING_WM_CHECK" }).contains("window id"); }
