@@ -10,14 +10,12 @@
 #include "platform/Runtime.h"
 #include "platform/Screen.h"
 #include "tests/support/EventLoop.h"
+#include "tests/support/NativeWidget.h"
 #include "tests/support/XTools.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QWidget>
 #include <cstdlib>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
@@ -26,17 +24,10 @@
 
 namespace app_test {
 
-// Waits longer than the shared default: whole program windows open here.
-inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 8000)
-{
-    return quill_test::WaitUntil(done, timeoutMs);
-}
-using quill_test::Spin;
-
 // Whether a window has opened and is shown (it is shown after its Open event).
 inline bool IsOpen(const platform::Window& window)
 {
-    auto* top = reinterpret_cast<QWidget*>(static_cast<std::intptr_t>(window.Handle()));
+    QWidget* top = quill_test::TopLevel(window);
     return top && !window.IsClosed() && top->isVisible();
 }
 
@@ -68,7 +59,8 @@ protected:
         for (auto& window : app->windows)
             window->Close();
         app->windows.clear();
-        Spin(50); // the closed windows' deferred deletions run before the next test
+        // The closed windows' deferred deletions run before the next test.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     virtual std::shared_ptr<App> MakeApp() { return std::make_shared<App>(); }
 
@@ -76,7 +68,7 @@ protected:
     void OpenApp()
     {
         app->Event_Open();
-        ASSERT_TRUE(WaitUntil([&] {
+        ASSERT_TRUE(quill_test::WaitUntil([&] {
             for (auto& w : app->windows)
                 if (!IsOpen(*w))
                     return false;
@@ -91,7 +83,7 @@ protected:
         auto prefs = app->prefsWindow;
         EXPECT_TRUE(prefs);
         if (prefs) {
-            EXPECT_TRUE(WaitUntil([&] { return IsOpen(*prefs); }));
+            EXPECT_TRUE(quill_test::WaitUntil([&] { return IsOpen(*prefs); }));
         }
         return prefs;
     }
@@ -128,7 +120,7 @@ inline bool SetWorkArea(long left, long top, long width, long height)
     const std::string area = std::to_string(left) + ", " + std::to_string(top) + ", " + std::to_string(width) + ", "
         + std::to_string(height);
     xtools::setRootProperty("_NET_WORKAREA", "32c", QString::fromStdString(area));
-    return WaitUntil([&] { return platform::Screen::ScreenAt(0).AvailableTop() == top; });
+    return quill_test::WaitUntil([&] { return platform::Screen::ScreenAt(0).AvailableTop() == top; });
 }
 
 } // namespace app_test

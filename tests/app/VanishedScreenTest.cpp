@@ -27,14 +27,14 @@ protected:
         RegisteredApp::TearDown();
         if (platform::Screen::ScreenCount() < 2) {
             xtools::setMonitor("quill1", secondMonitor);
-            EXPECT_TRUE(app_test::WaitUntil([] { return platform::Screen::ScreenCount() == 2; }));
+            EXPECT_TRUE(quill_test::WaitUntil([] { return platform::Screen::ScreenCount() == 2; }));
         }
     }
 
     void RemoveSecondMonitor()
     {
         ASSERT_TRUE(xtools::deleteMonitor("quill1"));
-        ASSERT_TRUE(app_test::WaitUntil([] { return platform::Screen::ScreenCount() == 1; }));
+        ASSERT_TRUE(quill_test::WaitUntil([] { return platform::Screen::ScreenCount() == 1; }));
     }
 
     // Toggles the box, by SetValue or by a click of the pointer on its
@@ -42,7 +42,7 @@ protected:
     void Toggle(const WindowPreferences& prefs, platform::CheckBox& box)
     {
         QCheckBox* native = nullptr;
-        auto* top = reinterpret_cast<QWidget*>(static_cast<std::intptr_t>(prefs.Handle()));
+        QWidget* top = quill_test::TopLevel(prefs);
         for (auto* candidate : top->findChildren<QCheckBox*>())
             if (candidate->text() == QString::fromStdString(box.Caption()))
                 native = candidate;
@@ -57,7 +57,7 @@ protected:
         const auto connection = QObject::connect(native, &QCheckBox::clicked, [&] { clicked = true; });
         const QPoint at = native->mapToGlobal(QPoint(8, native->height() / 2));
         xtools::click(at);
-        EXPECT_TRUE(app_test::WaitUntil([&] { return clicked; })) << "the click did not reach " << box.Caption();
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return clicked; })) << "the click did not reach " << box.Caption();
         QObject::disconnect(connection);
     }
 };

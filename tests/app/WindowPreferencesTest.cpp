@@ -93,7 +93,7 @@ TEST_F(Preferences, BoxesCloseAndReopenTheirScreensWindow)
     EXPECT_NE(reopened, opened[0]);
     EXPECT_EQ(reopened->screen, 0);
     EXPECT_TRUE(SameRect(reopened->Bounds(), platform::Screen::ScreenAt(0)));
-    EXPECT_TRUE(app_test::WaitUntil([&] { return app_test::IsOpen(*reopened); }));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return app_test::IsOpen(*reopened); }));
     EXPECT_TRUE(SameRect(reopened->Bounds(), platform::Screen::ScreenAt(0)));
 
     // Ticking a box whose screen has a window, or clearing one whose screen
@@ -218,7 +218,7 @@ TEST_F(Preferences, ABoxWhoseScreenWentAwayOpensNothing)
     ASSERT_TRUE(display1);
 
     ASSERT_TRUE(xtools::deleteMonitor("quill1"));
-    ASSERT_TRUE(app_test::WaitUntil([] { return platform::Screen::ScreenCount() == 1; }));
+    ASSERT_TRUE(quill_test::WaitUntil([] { return platform::Screen::ScreenCount() == 1; }));
 
     display1->SetValue(true);
     EXPECT_EQ(app->windows.size(), 1u);

@@ -34,7 +34,7 @@ TEST(Desktop, LiesBeneathOrdinaryWindowsAndShowsTheArtwork)
     auto screen = platform::Screen::ScreenAt(0);
     auto w = std::make_shared<WindowMain>(0);
     w->SetBounds({ 0, 0, static_cast<double>(screen.Width()), static_cast<double>(screen.Height()) });
-    ASSERT_TRUE(pumpUntil([&] { return WindowMainProbe::textureNames(*w).size() == 163; }, 15000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return WindowMainProbe::textureNames(*w).size() == 163; }));
     // Sprites in view at once, besides those the spawn tick brings in.
     for (int i = 0; i < 4; ++i) {
         std::shared_ptr<Sprite> s = i % 2 ? std::shared_ptr<Sprite>(std::make_shared<SpriteToast>())
@@ -52,23 +52,21 @@ TEST(Desktop, LiesBeneathOrdinaryWindowsAndShowsTheArtwork)
     xtools::Tool xlogo;
     const xtools::WindowId logo = xtools::startXlogo(xlogo, "200x200+100+100");
     ASSERT_NE(logo, 0u);
-    ASSERT_TRUE(xtools::waitUntil([&] { return xtools::managed(logo) && xtools::managed(id); }, 10000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return xtools::managed(logo) && xtools::managed(id); }));
     // Activating and raising the desktop window must not lift it. Nothing
     // comes of the raise, so the check follows a short settle.
     EXPECT_TRUE(xtools::activate(id));
     xtools::raise(id);
-    xtools::sleepMs(500);
+    quill_test::Spin(500);
     EXPECT_TRUE(xtools::stackedBelow(id, logo)) << "the desktop window is not beneath xlogo";
     xlogo.stop();
 
     // The screen shows the artwork once the window has drawn a few frames.
     QImage shot;
-    EXPECT_TRUE(xtools::waitUntil(
-        [&] {
-            shot = xtools::screenshot();
-            return !shot.isNull() && toastColoured(shot) > 500;
-        },
-        20000))
-        << "no artwork on screen: " << (shot.isNull() ? -1 : toastColoured(shot)) << " toast-coloured pixels";
+    EXPECT_TRUE(quill_test::WaitUntil([&] {
+        shot = xtools::screenshot();
+        return !shot.isNull() && toastColoured(shot) > 500;
+    })) << "no artwork on screen: "
+        << (shot.isNull() ? -1 : toastColoured(shot)) << " toast-coloured pixels";
     w->Close();
 }

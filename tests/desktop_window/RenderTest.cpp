@@ -29,7 +29,7 @@ protected:
         };
         window->SetBounds({ 0, 0, 1000, 500 });
         // Past the opening's resizes and its first frame.
-        ASSERT_TRUE(pumpUntil([&] {
+        ASSERT_TRUE(quill_test::WaitUntil([&] {
             return WindowMainProbe::factor(*window) == 1.0f && shownAt(*window, { 1000, 500 }) && renders > 0;
         }));
         surface->MakeCurrent();
@@ -54,7 +54,7 @@ protected:
         auto surface = WindowMainProbe::surface(*window);
         int before = renders;
         surface->Invalidate(true);
-        EXPECT_TRUE(pumpUntil([&] { return renders > before; })) << "no Render";
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return renders > before; })) << "no Render";
         // The frame was swapped before Render's count was seen, and the grab
         // goes to the X server on the same connection as the swap's image,
         // so the server shows the frame to the grab.

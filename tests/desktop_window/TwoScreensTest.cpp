@@ -19,12 +19,10 @@ TEST(TwoScreens, WindowsKeepTheirOwnListsCountersFactorsAndTextures)
     auto& a = *windows[0];
     auto& b = *windows[1];
     // Both open, draw their first frame (loading their textures) and tick.
-    ASSERT_TRUE(pumpUntil(
-        [&] {
-            return WindowMainProbe::textureNames(a).size() == 163 && WindowMainProbe::textureNames(b).size() == 163
-                && !WindowMainProbe::sprites(a).empty() && !WindowMainProbe::sprites(b).empty();
-        },
-        20000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] {
+        return WindowMainProbe::textureNames(a).size() == 163 && WindowMainProbe::textureNames(b).size() == 163
+            && !WindowMainProbe::sprites(a).empty() && !WindowMainProbe::sprites(b).empty();
+    }));
     WindowMainProbe::stopTimers(a);
     WindowMainProbe::stopTimers(b);
     EXPECT_EQ(WindowMainProbe::factor(a), 1.6f);

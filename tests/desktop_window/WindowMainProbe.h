@@ -4,6 +4,7 @@
 #include "platform/OpenGLSurface.h"
 
 #include "tests/support/EventLoop.h"
+#include "tests/support/NativeWidget.h"
 
 #include <QSize>
 #include <QWidget>
@@ -32,20 +33,13 @@ struct WindowMainProbe {
     }
 };
 
-template <typename Predicate> bool pumpUntil(Predicate done, int milliseconds = 5000)
-{
-    return quill_test::WaitUntil(done, milliseconds);
-}
-
-inline void pumpFor(int milliseconds) { quill_test::Spin(milliseconds); }
-
 // Shown at this size and exposed: the window system's reports of the
 // window's opening have come in.
 inline bool shownAt(const platform::Window& w, QSize size)
 {
-    auto* top = reinterpret_cast<QWidget*>(w.Handle());
+    QWidget* top = quill_test::TopLevel(w);
     return top && top->isVisible() && top->windowHandle() && top->windowHandle()->isExposed() && top->size() == size;
 }
 
 // The X window id behind a window's handle.
-inline unsigned long xWindowOf(const platform::Window& w) { return reinterpret_cast<QWidget*>(w.Handle())->winId(); }
+inline unsigned long xWindowOf(const platform::Window& w) { return quill_test::TopLevel(w)->winId(); }

@@ -24,7 +24,7 @@ std::shared_ptr<WindowMain> openWindow(platform::Rect bounds)
 {
     auto w = std::make_shared<WindowMain>(0);
     w->SetBounds(bounds);
-    EXPECT_TRUE(pumpUntil([&] { return WindowMainProbe::factor(*w) != 0; })) << "the window never opened";
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return WindowMainProbe::factor(*w) != 0; })) << "the window never opened";
     return w;
 }
 
@@ -71,7 +71,7 @@ TEST(WindowMain, NewWindowStartsEmptyWithItsScreenKnownThroughout)
     EXPECT_FALSE(label->Enabled());
     EXPECT_EQ(label->Text(), "Untitled");
 
-    ASSERT_TRUE(pumpUntil([&] { return w->seenInOpen != -1; }));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return w->seenInOpen != -1; }));
     EXPECT_EQ(w->seenInOpen, 3);
     w->Close();
 }
@@ -79,7 +79,7 @@ TEST(WindowMain, NewWindowStartsEmptyWithItsScreenKnownThroughout)
 TEST(WindowMain, OpenKeepsTheWidthAndSetsFactorAndProjection)
 {
     auto w = std::make_shared<WindowMain>(0);
-    ASSERT_TRUE(pumpUntil([&] { return WindowMainProbe::factor(*w) != 0; }));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return WindowMainProbe::factor(*w) != 0; }));
     EXPECT_EQ(w->Width(), 926); // nudged up and back
     EXPECT_EQ(WindowMainProbe::factor(*w), 0.926f);
     auto m = projection(*w);
@@ -126,11 +126,12 @@ TEST(WindowMain, TimersStopWithTheirWindowAndHoldItOnlyWeakly)
 {
     auto w = std::make_shared<WindowMain>(0);
     auto timer = WindowMainProbe::timerUpdate(*w);
-    ASSERT_TRUE(pumpUntil([&] { return WindowMainProbe::counter(*w) >= 3; })) << "the update tick does not run";
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return WindowMainProbe::counter(*w) >= 3; }))
+        << "the update tick does not run";
     EXPECT_EQ(timer->Window(), w);
     w->Close();
     std::int64_t counted = WindowMainProbe::counter(*w);
-    pumpFor(150); // time for three ticks, which must not come
+    quill_test::Spin(150); // time for three ticks, which must not come
     EXPECT_EQ(WindowMainProbe::counter(*w), counted) << "ticks after close";
     w.reset();
     EXPECT_EQ(timer->Window(), nullptr);

@@ -17,7 +17,7 @@ TEST(Animation, SpritesOfSeveralKindsFlyDownAndToTheLeft)
     std::vector<QRect> screens = monitors();
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(screens.size(), 15000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == screens.size(); }));
 
     std::set<Frames::Kind> seen;
     bool changed = false;
@@ -25,7 +25,7 @@ TEST(Animation, SpritesOfSeveralKindsFlyDownAndToTheLeft)
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(25);
     while (std::chrono::steady_clock::now() < deadline && !(changed && seen.size() >= 3 && downLeft >= 2)) {
         QImage before = screenshot();
-        sleepMs(400);
+        quill_test::Spin(400);
         QImage after = screenshot();
         ASSERT_FALSE(before.isNull() || after.isNull());
         for (Frames::Kind kind : Frames::kindsIn(after))

@@ -135,7 +135,7 @@ TEST_P(BadInput, EndsAtOnceWithOneLineNamingTheFile)
 
     Program program(executable);
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForExit(15000)) << "the program kept running";
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); })) << "the program kept running";
     std::cout << "[ measured ] " << c.name << ": exit " << program.exitCode() << " after " << program.secondsToExit()
               << " s; stderr:\n"
               << program.standardError().toStdString();

@@ -3,8 +3,12 @@
 
 #include <QByteArray>
 #include <QFileInfo>
+#include <cstdio>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <optional>
+#include <string>
+#include <unistd.h>
 
 using namespace e2e;
 using namespace xtools;
@@ -15,8 +19,6 @@ namespace {
 // it can be killed under the program.
 class PrivateServer {
 public:
-    ~PrivateServer() { windowManager_.stop(); }
-
     bool start(bool withWindowManager)
     {
         // -displayfd 1: Xvfb picks a free display and writes its number to stdout once it is ready.
@@ -24,12 +26,10 @@ public:
                 {}, false))
             return false;
         QString out;
-        waitUntil(
-            [&] {
-                out += server_.output();
-                return out.contains('\n') || !server_.running();
-            },
-            10000, 1);
+        quill_test::WaitUntil([&] {
+            out += server_.output();
+            return out.contains('\n') || !server_.running();
+        });
         bool ok = false;
         const int number = out.trimmed().toInt(&ok);
         if (!ok)
@@ -40,12 +40,49 @@ public:
 
     const QString& display() const { return display_; }
 
+    // Kills the server under its clients.
     void kill() { server_.stop(); }
+
+    // Ends the server as the end of a session does, and returns once it is
+    // gone: its process has ended and its socket is removed, so that a
+    // client finds no server to talk to rather than one that is dying. Its
+    // display number stays taken, by a lock file of this process as X
+    // servers keep them, until this object goes: an X server that another
+    // test starts meanwhile takes another number. False if the server did
+    // not end, or another one took the number first.
+    bool end()
+    {
+        const QString number = display_.mid(1);
+        const QString socket = "/tmp/.X11-unix/X" + number;
+        const QString lock = "/tmp/.X" + number + "-lock";
+        if (!server_.terminate()
+            || !quill_test::WaitUntil([&] { return !QFileInfo::exists(socket) && !QFileInfo::exists(lock); }))
+            return false;
+        lock_ = lock.toStdString();
+        const int fd = ::open(lock_.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0444);
+        if (fd < 0) {
+            lock_.clear();
+            return false;
+        }
+        char pid[16];
+        const int length = std::snprintf(pid, sizeof pid, "%10d\n", static_cast<int>(::getpid()));
+        const bool written = ::write(fd, pid, static_cast<std::size_t>(length)) == length;
+        ::close(fd);
+        return written;
+    }
+
+    ~PrivateServer()
+    {
+        windowManager_.stop();
+        if (!lock_.empty())
+            ::unlink(lock_.c_str());
+    }
 
 private:
     Tool server_;
     Tool windowManager_;
     QString display_;
+    std::string lock_;
 };
 
 // Sets (or, with none, unsets) DISPLAY for this process and the programs it
@@ -99,7 +136,7 @@ TEST_P(NoDisplay, EndsWithStatusOneAndOneLineSayingWhatToDo)
 
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForExit(15000)) << "the program kept running";
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); })) << "the program kept running";
     const QString text = program.standardError();
     EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
     EXPECT_EQ(program.exitCode(), 1) << text.toStdString();
@@ -127,7 +164,8 @@ INSTANTIATE_TEST_SUITE_P(Starts, NoDisplay,
                     ADD_FAILURE() << "cannot start Xvfb";
                     return std::optional<QString>();
                 }
-                server.kill();
+                if (!server.end())
+                    ADD_FAILURE() << "the X server on " << server.display().toStdString() << " did not go away";
                 return std::optional<QString>(server.display());
             },
             "\":" }),
@@ -146,15 +184,16 @@ TEST_P(DisplayLost, EndsWithStatusOneAndOneLineSayingTheDisplayWentAway)
     ASSERT_TRUE(server.start(withWindowManager));
     ScopedDisplay scoped(server.display());
     if (withWindowManager) {
-        ASSERT_TRUE(waitUntil([] { return windowManagerRunning(); }, 10000));
+        ASSERT_TRUE(quill_test::WaitUntil([] { return windowManagerRunning(); }));
     }
 
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(1, 15000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == 1; }));
     server.kill();
 
-    ASSERT_TRUE(program.waitForExit(15000)) << "the program kept running without its display";
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); }))
+        << "the program kept running without its display";
     const QString text = program.standardError();
     EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
     EXPECT_EQ(program.exitCode(), 1) << text.toStdString();

@@ -1,5 +1,5 @@
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -9,6 +9,7 @@
 
 using namespace e2e;
 using namespace xtools;
+using Displays = ProgramOnTwoMonitors;
 
 // Registered with two monitors, quill0 and quill1 (scripts/with-x.sh names
 // them); these tests add and remove monitors of that one Xvfb screen.
@@ -31,34 +32,30 @@ QString geometryText(const QRect& r)
 bool qtSees(std::size_t screens)
 {
     ensureGuiApplication();
-    return waitUntil([&] { return static_cast<std::size_t>(QGuiApplication::screens().size()) == screens; }, 10000);
+    return quill_test::WaitUntil(
+        [&] { return static_cast<std::size_t>(QGuiApplication::screens().size()) == screens; });
 }
 
 // After a change that the program must survive with nothing to show for it,
 // a short settle before it is checked: there is no event to wait for.
-void settle() { sleepMs(500); }
+void settle() { quill_test::Spin(500); }
 
 // The program's windows lie over these frames, and only there.
 bool windowsOver(const Program& program, std::vector<QRect> frames)
 {
     std::sort(frames.begin(), frames.end(), lessRect);
-    return waitUntil([&] { return framesOf(program.desktopWindows()) == frames; }, 10000);
+    return quill_test::WaitUntil([&] { return framesOf(program.desktopWindows()) == frames; });
 }
 
 } // namespace
 
-TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
+TEST_F(Displays, MonitorsComeAndGoWhileTheProgramRuns)
 {
-    std::vector<QRect> screens = monitors();
-    ASSERT_EQ(screens.size(), 2u);
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
     ASSERT_TRUE(windowsOver(program, screens));
     ASSERT_TRUE(qtSees(2));
 
     ASSERT_TRUE(deleteMonitor("quill1"));
-    ASSERT_TRUE(waitUntil([] { return monitors().size() == 1; }, 5000));
+    ASSERT_TRUE(quill_test::WaitUntil([] { return monitors().size() == 1; }));
     ASSERT_TRUE(qtSees(1));
     settle();
     EXPECT_TRUE(program.isRunning());
@@ -67,7 +64,7 @@ TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
     QRect corner(screens[1].x(), 0, 640, screens[1].y());
     ASSERT_TRUE(setMonitor("quill2", geometryText(corner)));
     ASSERT_TRUE(setMonitor("quill1", geometryText(screens[1])));
-    ASSERT_TRUE(waitUntil([] { return monitors().size() == 3; }, 5000));
+    ASSERT_TRUE(quill_test::WaitUntil([] { return monitors().size() == 3; }));
     ASSERT_TRUE(qtSees(3));
     settle();
     EXPECT_TRUE(program.isRunning());
@@ -83,19 +80,14 @@ TEST(Displays, MonitorsComeAndGoWhileTheProgramRuns)
     EXPECT_TRUE(contains(framesOf(program.desktopWindows()), screens[0]));
 }
 
-TEST(Displays, BoxOfAMonitorThatWentAway)
+TEST_F(Displays, BoxOfAMonitorThatWentAway)
 {
-    std::vector<QRect> screens = monitors();
-    ASSERT_EQ(screens.size(), 2u);
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs);
     ASSERT_TRUE(qtSees(2));
 
     ASSERT_TRUE(deleteMonitor("quill1"));
-    ASSERT_TRUE(waitUntil([] { return monitors().size() == 1; }, 5000));
+    ASSERT_TRUE(quill_test::WaitUntil([] { return monitors().size() == 1; }));
     ASSERT_TRUE(qtSees(1));
     settle();
     ASSERT_TRUE(program.isRunning());

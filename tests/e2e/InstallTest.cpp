@@ -36,10 +36,10 @@ TEST(Install, MovedInstalledTreeFindsItsPictures)
     Program program(moved + "/" + QUILL_INSTALL_BINDIR + "/quillamere", "/");
     ASSERT_TRUE(program.start());
     auto exited = [&] { return !program.isRunning(); };
-    ASSERT_TRUE(waitUntil([&] { return exited() || !program.desktopWindows().empty(); }, 15000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return exited() || !program.desktopWindows().empty(); }));
     // Sprites drawn on the black desktop mean the pictures were loaded.
     bool drawn = false;
-    waitUntil([&] { return exited() || (drawn = !Frames::blobs(screenshot()).empty()); }, 20000, 300);
+    quill_test::WaitUntil([&] { return exited() || (drawn = !Frames::blobs(screenshot()).empty()); });
     EXPECT_TRUE(drawn) << "nothing drawn";
     EXPECT_FALSE(exited()) << "the program ended";
     EXPECT_EQ(program.standardError().toStdString(), "");

@@ -17,12 +17,12 @@ TEST(Launch, OneDesktopWindowPerMonitorBeneathOrdinaryWindows)
 
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(screens.size(), 15000))
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == screens.size(); }))
         << "desktop windows: " << program.desktopWindows().size() << ", monitors: " << screens.size();
     std::vector<WindowId> desktops = program.desktopWindows();
     // The frame is set right after the window is made; give the window
     // manager a moment to apply it.
-    EXPECT_TRUE(waitUntil([&] { return framesOf(desktops) == screens; }, 5000));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return framesOf(desktops) == screens; }));
     std::vector<QRect> frames = framesOf(desktops);
     for (std::size_t i = 0; i < screens.size() && i < frames.size(); ++i)
         EXPECT_EQ(frames[i], screens[i]) << "monitor " << i;
@@ -36,13 +36,13 @@ TEST(Launch, OneDesktopWindowPerMonitorBeneathOrdinaryWindows)
     Tool xlogo;
     const WindowId logo = startXlogo(xlogo, "300x300+100+100");
     ASSERT_NE(logo, 0u);
-    ASSERT_TRUE(waitUntil([&] { return managed(logo); }, 10000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(logo); }));
     // Neither activating nor raising a desktop window lifts it over xlogo.
     // Nothing comes of the raise, so the check follows a short settle.
     for (WindowId id : desktops) {
         EXPECT_TRUE(activate(id)) << "desktop window " << id;
         raise(id);
-        sleepMs(500);
+        quill_test::Spin(500);
         std::vector<WindowId> order = stacking();
         ASSERT_GE(indexOf(order, id), 0);
         ASSERT_GE(indexOf(order, logo), 0);

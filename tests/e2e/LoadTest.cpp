@@ -1,5 +1,5 @@
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -10,6 +10,7 @@
 
 using namespace e2e;
 using namespace xtools;
+using Load = ProgramOnTwoMonitors;
 
 namespace {
 
@@ -40,13 +41,8 @@ Seen look(const Program& program, const PreferencesWindow& prefs, const std::vec
 // A thousand and one clicks on one box as fast as xdotool sends them. The
 // window manager may swallow a click now and then while it maps a window, so
 // the test reads the boxes from the screen rather than counting clicks.
-TEST(Load, ThousandsOfToggles)
+TEST_F(Load, ThousandsOfToggles)
 {
-    std::vector<QRect> screens = monitors();
-    ASSERT_EQ(screens.size(), 2u);
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs);
 
@@ -55,16 +51,16 @@ TEST(Load, ThousandsOfToggles)
     double clicking = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     // Settled: boxes and windows agree on two looks a second apart.
     Seen seen;
-    bool settled = waitUntil(
+    bool settled = quill_test::WaitUntil(
         [&] {
             Seen first = look(program, *prefs, screens);
             if (!first.agree())
                 return false;
-            sleepMs(1000);
+            quill_test::Spin(1000);
             seen = look(program, *prefs, screens);
             return seen.agree() && seen.frames == first.frames;
         },
-        30000, 250);
+        30000);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::cout << "[ measured ] 1001 clicks sent in " << clicking << " s, settled after " << seconds
               << " s; the box ended " << (seen.ticked[1] ? "ticked" : "cleared") << "\n";
@@ -75,8 +71,8 @@ TEST(Load, ThousandsOfToggles)
     // And it still works as before.
     bool wasTicked = seen.ticked[1];
     prefs->click(1);
-    EXPECT_TRUE(waitUntil(
-        [&] { return (seen = look(program, *prefs, screens)).agree() && seen.ticked[1] != wasTicked; }, 10000));
+    EXPECT_TRUE(quill_test::WaitUntil(
+        [&] { return (seen = look(program, *prefs, screens)).agree() && seen.ticked[1] != wasTicked; }));
     EXPECT_TRUE(program.isRunning());
     EXPECT_EQ(program.standardError().toStdString(), "");
 }

@@ -1,7 +1,7 @@
 // Preferences… on a preferences window that the user has minimised (from a
 // taskbar, say) brings that window back rather than leaving it out of sight.
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -9,23 +9,22 @@
 
 using namespace e2e;
 using namespace xtools;
+// The same fixture as the other preferences tests.
+using Preferences = ProgramOnTwoMonitors;
 
-TEST(Preferences, PreferencesBringsBackTheMinimisedWindow)
+TEST_F(Preferences, PreferencesBringsBackTheMinimisedWindow)
 {
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(monitors().size(), 15000));
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs) << "Ctrl+, in an animation window opened no preferences window";
 
     minimize(prefs->id());
-    ASSERT_TRUE(
-        waitUntil([&] { return wmState(prefs->id()) == "Iconic" && program.preferencesWindows().empty(); }, 5000))
-        << wmState(prefs->id()).toStdString();
+    ASSERT_TRUE(quill_test::WaitUntil([&] {
+        return wmState(prefs->id()) == "Iconic" && program.preferencesWindows().empty();
+    })) << wmState(prefs->id()).toStdString();
 
     std::optional<PreferencesWindow> again = openPreferencesByKeys(program);
     ASSERT_TRUE(again) << "Ctrl+, left the preferences window minimised: " << wmState(prefs->id()).toStdString();
     EXPECT_EQ(again->id(), prefs->id());
     EXPECT_EQ(wmState(prefs->id()), "Normal");
-    EXPECT_TRUE(waitUntil([&] { return activeWindow() == prefs->id(); }, 5000));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return activeWindow() == prefs->id(); }));
 }

@@ -1,5 +1,5 @@
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -7,6 +7,7 @@
 
 using namespace e2e;
 using namespace xtools;
+using Preferences = ProgramOnTwoMonitors;
 
 namespace {
 
@@ -24,14 +25,10 @@ const QStringList captions { "Main Screen", "Display 0", "Display 1", "Display 2
 
 } // namespace
 
-TEST(Preferences, BoxesSwitchEachScreenAndCloseWithTheirWindow)
+TEST_F(Preferences, BoxesSwitchEachScreenAndCloseWithTheirWindow)
 {
-    std::vector<QRect> screens = monitors();
-    ASSERT_EQ(screens.size(), 2u);
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(2, 15000));
-    ASSERT_TRUE(waitUntil([&] { return windowOver(program, screens[0]) && windowOver(program, screens[1]); }, 5000));
+    ASSERT_TRUE(
+        quill_test::WaitUntil([&] { return windowOver(program, screens[0]) && windowOver(program, screens[1]); }));
 
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs) << "Ctrl+, in an animation window opened no preferences window";
@@ -51,7 +48,7 @@ TEST(Preferences, BoxesSwitchEachScreenAndCloseWithTheirWindow)
     // a moment to appear, and nothing else shows that the key was taken.
     ASSERT_TRUE(activate(windowOver(program, screens[0])));
     key("ctrl+comma");
-    sleepMs(500);
+    quill_test::Spin(500);
     EXPECT_EQ(program.preferencesWindows(), std::vector<WindowId> { prefs->id() });
 
     for (int i = 0; i < 2; ++i) {
@@ -59,14 +56,14 @@ TEST(Preferences, BoxesSwitchEachScreenAndCloseWithTheirWindow)
         WindowId before = windowOver(program, screens[i]);
         WindowId other = windowOver(program, screens[1 - i]);
         prefs->click(i);
-        EXPECT_TRUE(waitUntil([&] { return !contains(clientList(), before); }, 5000))
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return !contains(clientList(), before); }))
             << "clearing the box left the screen's window";
         EXPECT_EQ(program.desktopWindows(), std::vector<WindowId> { other });
         EXPECT_FALSE(prefs->ticked(screenshot(), i));
 
         prefs->click(i);
         WindowId again = 0;
-        EXPECT_TRUE(waitUntil([&] { return (again = windowOver(program, screens[i])) != 0; }, 10000))
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return (again = windowOver(program, screens[i])) != 0; }))
             << "ticking the box opened no window over the screen's full frame";
         EXPECT_EQ(program.desktopWindows().size(), 2u);
         if (again) {
@@ -81,24 +78,24 @@ TEST(Preferences, BoxesSwitchEachScreenAndCloseWithTheirWindow)
     // Ctrl+W closes the preferences window only.
     ASSERT_TRUE(activate(prefs->id()));
     key("ctrl+w");
-    EXPECT_TRUE(waitUntil([&] { return program.preferencesWindows().empty(); }, 5000));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return program.preferencesWindows().empty(); }));
     EXPECT_EQ(program.desktopWindows().size(), 2u);
 
     // A new preferences window shows the windows as they stand.
     prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs);
     prefs->click(1);
-    EXPECT_TRUE(waitUntil([&] { return program.desktopWindows().size() == 1; }, 5000));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == 1; }));
     ASSERT_TRUE(activate(prefs->id()));
     key("ctrl+w");
-    EXPECT_TRUE(waitUntil([&] { return program.preferencesWindows().empty(); }, 5000));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return program.preferencesWindows().empty(); }));
     prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs);
     shot = screenshot();
     EXPECT_TRUE(prefs->ticked(shot, 0));
     EXPECT_FALSE(prefs->ticked(shot, 1));
     prefs->click(1);
-    EXPECT_TRUE(waitUntil([&] { return windowOver(program, screens[1]) != 0; }, 10000));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return windowOver(program, screens[1]) != 0; }));
 
     EXPECT_TRUE(program.isRunning());
     EXPECT_EQ(program.standardError().toStdString(), "");

@@ -1,7 +1,7 @@
 // Preferences… while the user looks at another workspace than the one the
 // preferences window was left on: the window comes to the workspace shown.
 #include "PreferencesWindow.h"
-#include "Program.h"
+#include "ProgramOnTwoMonitors.h"
 #include "UserActions.h"
 #include "tests/support/XTools.h"
 
@@ -9,6 +9,8 @@
 
 using namespace e2e;
 using namespace xtools;
+// The same fixture as the other preferences tests.
+using Preferences = ProgramOnTwoMonitors;
 
 namespace {
 
@@ -17,7 +19,7 @@ QString shownDesktop() { return run("xdotool", { "get_desktop" }).trimmed(); }
 bool showDesktop(const QString& desktop)
 {
     run("xdotool", { "set_desktop", desktop });
-    return waitUntil([&] { return shownDesktop() == desktop; }, 10000);
+    return quill_test::WaitUntil([&] { return shownDesktop() == desktop; });
 }
 
 // The tests after this one start on the first workspace.
@@ -27,17 +29,14 @@ struct BackToFirstDesktop {
 
 } // namespace
 
-TEST(Preferences, PreferencesBringsTheWindowToTheWorkspaceShown)
+TEST_F(Preferences, PreferencesBringsTheWindowToTheWorkspaceShown)
 {
-    Program program;
-    ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(monitors().size(), 15000));
     std::optional<PreferencesWindow> prefs = openPreferencesByKeys(program);
     ASSERT_TRUE(prefs) << "Ctrl+, in an animation window opened no preferences window";
 
     const BackToFirstDesktop restore;
     ASSERT_TRUE(showDesktop("1"));
-    ASSERT_TRUE(waitUntil([&] { return program.preferencesWindows().empty(); }, 10000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return program.preferencesWindows().empty(); }));
 
     // The animation windows are on every workspace: Ctrl+, reaches them here too.
     std::optional<PreferencesWindow> again = openPreferencesByKeys(program);
@@ -46,5 +45,5 @@ TEST(Preferences, PreferencesBringsTheWindowToTheWorkspaceShown)
     EXPECT_EQ(again->id(), prefs->id());
     EXPECT_EQ(propertyValues(prefs->id(), "_NET_WM_DESKTOP"), QStringList { "1" });
     EXPECT_EQ(shownDesktop(), "1");
-    EXPECT_TRUE(waitUntil([&] { return activeWindow() == prefs->id(); }, 5000));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return activeWindow() == prefs->id(); }));
 }

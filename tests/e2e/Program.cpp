@@ -36,9 +36,11 @@ bool Program::start()
 
 bool Program::isRunning()
 {
-    if (process_.state() == QProcess::NotRunning)
-        return false;
-    return !waitForExit(1);
+    if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(1))
+        return true;
+    if (exited_ == std::chrono::steady_clock::time_point {})
+        exited_ = std::chrono::steady_clock::now();
+    return false;
 }
 
 std::vector<WindowId> Program::desktopWindows() const
@@ -49,21 +51,6 @@ std::vector<WindowId> Program::desktopWindows() const
 std::vector<WindowId> Program::preferencesWindows() const
 {
     return visibleWindows(pid_, QStringLiteral("^Quillamere Preferences$"));
-}
-
-bool Program::waitForDesktopWindows(std::size_t count, int timeoutMs) const
-{
-    return waitUntil([&] { return desktopWindows().size() == count; }, timeoutMs);
-}
-
-bool Program::waitForExit(int timeoutMs)
-{
-    if (process_.state() == QProcess::NotRunning)
-        return true;
-    if (!process_.waitForFinished(timeoutMs))
-        return false;
-    exited_ = std::chrono::steady_clock::now();
-    return true;
 }
 
 bool Program::exitedNormally() const
@@ -88,9 +75,9 @@ void Program::stop()
     if (process_.state() == QProcess::NotRunning)
         return;
     process_.terminate();
-    if (!waitForExit(3000)) {
+    if (!quill_test::WaitUntil([&] { return !isRunning(); }, 3000)) {
         process_.kill();
-        waitForExit(3000);
+        quill_test::WaitUntil([&] { return !isRunning(); }, 3000);
     }
 }
 

@@ -24,17 +24,16 @@ public:
 
     bool start();
     qint64 pid() const { return pid_; }
+    // False once the process has ended; wait for that with
+    // quill_test::WaitUntil([&] { return !program.isRunning(); }).
     bool isRunning();
 
     std::vector<xtools::WindowId> desktopWindows() const;
     std::vector<xtools::WindowId> preferencesWindows() const;
-    bool waitForDesktopWindows(std::size_t count, int timeoutMs) const;
 
-    // Waits for the process to end; false if it still runs.
-    bool waitForExit(int timeoutMs);
     bool exitedNormally() const;
     int exitCode() const;
-    // From the launch to the moment the exit was seen.
+    // From the launch to the moment isRunning first saw the exit.
     double secondsToExit() const;
     QString standardError() const;
 

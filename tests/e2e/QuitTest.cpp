@@ -59,7 +59,7 @@ bool byContextMenu(const Program& program, const Tool&)
 bool byTrayMenu(const Program& program, const Tool& tray)
 {
     std::vector<QRect> icons;
-    if (!waitUntil([&] { return !(icons = trayIcons(tray, "quillamere")).empty(); }, 10000))
+    if (!quill_test::WaitUntil([&] { return !(icons = trayIcons(tray, "quillamere")).empty(); }))
         return false;
     return chooseFromMenuAt(program, icons.front().center(), FileItem::Quit);
 }
@@ -76,12 +76,12 @@ TEST_P(Quit, EndsWithStatusZeroAndLeavesNoWindow)
     }
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(monitors().size(), 15000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == monitors().size(); }));
     // Past the first frames, into the running animation.
-    ASSERT_TRUE(waitUntil([&] { return animationDrawn(program); }, 15000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return animationDrawn(program); }));
 
     EXPECT_TRUE(GetParam().quit(program, tray));
-    ASSERT_TRUE(program.waitForExit(10000)) << "the program did not quit";
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); })) << "the program did not quit";
     EXPECT_TRUE(program.exitedNormally());
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(program.standardError().toStdString(), "");

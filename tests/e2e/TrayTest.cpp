@@ -31,7 +31,7 @@ public:
     std::size_t iconsOnceShown() const
     {
         std::vector<QPoint> shown;
-        waitUntil([&] { return !(shown = icons()).empty(); }, 10000);
+        quill_test::WaitUntil([&] { return !(shown = icons()).empty(); });
         return shown.size();
     }
 
@@ -54,7 +54,7 @@ TEST_P(TrayIcon, ShowsOnceWheneverATrayRunsAndItsMenuQuits)
 
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(program.waitForDesktopWindows(monitors().size(), 15000));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return program.desktopWindows().size() == monitors().size(); }));
 
     if (GetParam() == TrayStarts::AfterTheProgram) {
         ASSERT_TRUE(tray->start());
@@ -68,7 +68,7 @@ TEST_P(TrayIcon, ShowsOnceWheneverATrayRunsAndItsMenuQuits)
     ASSERT_EQ(tray->iconsOnceShown(), 1u);
 
     ASSERT_TRUE(chooseFromMenuAt(program, tray->icons().front(), FileItem::Quit));
-    ASSERT_TRUE(program.waitForExit(10000)) << "the program did not quit";
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); })) << "the program did not quit";
     EXPECT_TRUE(program.exitedNormally());
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(program.standardError().toStdString(), "");

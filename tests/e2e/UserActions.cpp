@@ -11,15 +11,13 @@ std::optional<PreferencesWindow> openPreferencesByKeys(const Program& program)
         return std::nullopt;
     key("ctrl+comma");
     std::vector<WindowId> found;
-    if (!waitUntil([&] { return (found = program.preferencesWindows()).size() == 1; }, 10000))
+    if (!quill_test::WaitUntil([&] { return (found = program.preferencesWindows()).size() == 1; }))
         return std::nullopt;
     PreferencesWindow window(found.front());
     // Shown, placed and painted before the caller reads it.
-    if (!waitUntil(
-            [&] {
-                return window.content().height() == PreferencesWindow::contentHeight && window.painted(screenshot());
-            },
-            10000))
+    if (!quill_test::WaitUntil([&] {
+            return window.content().height() == PreferencesWindow::contentHeight && window.painted(screenshot());
+        }))
         return std::nullopt;
     return window;
 }
@@ -50,18 +48,16 @@ namespace {
     std::vector<WindowId> oneMenuMore(const Program& program, const std::vector<WindowId>& shown)
     {
         std::vector<WindowId> menus;
-        const bool appeared = waitUntil(
-            [&] {
-                menus = popupMenus(program.pid());
-                if (menus.size() != shown.size() + 1)
-                    return false;
-                for (WindowId menu : menus) {
-                    if (!contains(shown, menu))
-                        return painted(menu);
-                }
+        const bool appeared = quill_test::WaitUntil([&] {
+            menus = popupMenus(program.pid());
+            if (menus.size() != shown.size() + 1)
                 return false;
-            },
-            10000);
+            for (WindowId menu : menus) {
+                if (!contains(shown, menu))
+                    return painted(menu);
+            }
+            return false;
+        });
         return appeared ? menus : std::vector<WindowId> {};
     }
 

@@ -4,30 +4,23 @@
 // level asked for.
 #include "PlatformTestSupport.h"
 
-#include "platform/NativeMessage.h"
+#include "WindowLevels.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
-#include <string>
 #include <vector>
 
 using namespace platform_test;
 
 namespace {
 
-constexpr std::int64_t desktopLevel = -2147483623;
-constexpr std::int64_t normalLevel = 0;
-
+using namespace level_test;
 using xtools::managed;
-using xtools::propertyValues;
 using xtools::stackedBelow;
 using xtools::viewable;
-using xtools::WindowId;
 
 // Lower beneath upper among the root's children, as they stand without a
 // window manager (xwininfo lists them top first).
@@ -39,29 +32,10 @@ bool belowAmongRootChildren(WindowId lower, WindowId upper)
     return a >= 0 && b >= 0 && a > b;
 }
 
-// The type and states that the window carries are the ones of its level.
+// The window carries the hints of its level, and only those.
 bool carriesLevel(WindowId window, bool desktop)
 {
-    const QStringList types = propertyValues(window, "_NET_WM_WINDOW_TYPE");
-    const QStringList states = propertyValues(window, "_NET_WM_STATE");
-    const bool desktopType = !types.isEmpty() && types.first() == "_NET_WM_WINDOW_TYPE_DESKTOP";
-    int desktopStates = 0;
-    for (const char* state : { "_NET_WM_STATE_BELOW", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" })
-        desktopStates += states.contains(state);
-    return desktop ? desktopType && desktopStates == 3
-                   : !types.contains("_NET_WM_WINDOW_TYPE_DESKTOP") && desktopStates == 0;
-}
-
-std::string describe(WindowId window)
-{
-    return (viewable(window) ? "viewable; type " : "not viewable; type ")
-        + propertyValues(window, "_NET_WM_WINDOW_TYPE").join(", ").toStdString() + "; state "
-        + propertyValues(window, "_NET_WM_STATE").join(", ").toStdString();
-}
-
-void setLevel(QWidget& window, std::int64_t level)
-{
-    platform::objc_msgSend(reinterpret_cast<std::intptr_t>(&window), platform::sel_registerName("setLevel:"), level);
+    return desktop ? atDesktopLevel(window) : withoutDesktopHints(window);
 }
 
 struct Changes {
@@ -89,13 +63,10 @@ protected:
         ASSERT_NE(otherId_, 0u);
     }
 
-    // Like the animation window: frameless, covering the screen, its native
-    // window created before any level is set.
-    static std::unique_ptr<QWidget> screenWindow(std::int64_t level)
+    // A screen window shown at this level.
+    static std::unique_ptr<QWidget> shownAt(std::int64_t level)
     {
-        auto window = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint);
-        window->setGeometry(QGuiApplication::primaryScreen()->geometry());
-        window->winId();
+        auto window = screenWindow();
         setLevel(*window, level);
         window->show();
         return window;
@@ -112,22 +83,22 @@ class LevelChangeWithoutWm : public LevelChangeBase { };
 
 TEST_F(LevelChange, BackToBackChangesEndAtTheLastLevelShown)
 {
-    ASSERT_TRUE(WaitUntil([&] { return managed(otherId_); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return managed(otherId_); }));
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
-        auto window = screenWindow(c.before);
+        auto window = shownAt(c.before);
         const WindowId id = window->winId();
-        ASSERT_TRUE(
-            WaitUntil([&] { return managed(id) && viewable(id) && carriesLevel(id, c.before == desktopLevel); }, 10000))
-            << describe(id);
+        ASSERT_TRUE(WaitUntil([&] {
+            return managed(id) && viewable(id) && carriesLevel(id, c.before == desktopLevel);
+        })) << describe(id);
 
         for (std::int64_t level : c.levels)
             setLevel(*window, level);
 
         const bool desktop = c.levels.back() == desktopLevel;
-        EXPECT_TRUE(WaitUntil(
-            [&] { return window->isVisible() && managed(id) && viewable(id) && carriesLevel(id, desktop); }, 10000))
-            << describe(id);
+        EXPECT_TRUE(WaitUntil([&] {
+            return window->isVisible() && managed(id) && viewable(id) && carriesLevel(id, desktop);
+        })) << describe(id);
         // Focused, a screen-sized frameless window is lifted above the others
         // unless it is a desktop window.
         EXPECT_TRUE(xtools::activate(id));
@@ -143,24 +114,21 @@ TEST_F(LevelChange, BackToBackChangesEndAtTheLastLevelShown)
 
 TEST_F(LevelChangeWithoutWm, BackToBackChangesEndAtTheLastLevelShown)
 {
-    ASSERT_TRUE(WaitUntil([&] { return viewable(otherId_); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return viewable(otherId_); }));
     for (const auto& c : changes) {
         SCOPED_TRACE(c.name);
-        auto window = screenWindow(c.before);
+        auto window = shownAt(c.before);
         const WindowId id = window->winId();
-        ASSERT_TRUE(WaitUntil([&] { return viewable(id); }, 10000)) << describe(id);
+        ASSERT_TRUE(WaitUntil([&] { return viewable(id); })) << describe(id);
 
         for (std::int64_t level : c.levels)
             setLevel(*window, level);
 
         const bool desktop = c.levels.back() == desktopLevel;
         // Without a window manager a desktop window is lowered beneath the others.
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                return window->isVisible() && viewable(id) && carriesLevel(id, desktop)
-                    && (!desktop || belowAmongRootChildren(id, otherId_));
-            },
-            10000))
-            << describe(id);
+        EXPECT_TRUE(WaitUntil([&] {
+            return window->isVisible() && viewable(id) && carriesLevel(id, desktop)
+                && (!desktop || belowAmongRootChildren(id, otherId_));
+        })) << describe(id);
     }
 }

@@ -1,9 +1,8 @@
 // Rebuilding a window's menus replaces them: every Qt menu of the old build,
 // submenus included, goes with it.
+#include "FileMenuBar.h"
 #include "PlatformTestSupport.h"
 
-#include "platform/MenuBar.h"
-#include "platform/MenuItem.h"
 #include "platform/Window.h"
 
 #include <QApplication>
@@ -14,28 +13,17 @@ using namespace platform_test;
 
 namespace {
 
-std::shared_ptr<platform::MenuItem> item(const char* name, const char* text)
-{
-    auto made = std::make_shared<platform::MenuItem>();
-    made->SetName(name);
-    made->SetText(text);
-    made->SetAutoEnabled(true);
-    made->SetVisible(true);
-    return made;
-}
+using menu_test::MenuItem;
 
-// File with two items, one of them a submenu of its own, and Edit.
+// The File menu with a submenu of its own, and Edit.
 std::shared_ptr<platform::MenuBar> nestedMenuBar()
 {
-    auto bar = std::make_shared<platform::MenuBar>();
-    auto file = item("FileMenu", "&File");
-    auto recent = item("RecentMenu", "Recent");
-    recent->AddMenu(item("RecentOne", "One"));
-    file->AddMenu(item("ShowPreferences", "Preferences\u2026"));
-    file->AddMenu(recent);
-    auto edit = item("EditMenu", "&Edit");
-    edit->AddMenu(item("EditCopy", "Copy"));
-    bar->AddMenu(file);
+    auto bar = menu_test::FileMenuBar();
+    auto recent = MenuItem("RecentMenu", "Recent");
+    recent->AddMenu(MenuItem("RecentOne", "One"));
+    bar->Child("FileMenu")->AddMenu(recent);
+    auto edit = MenuItem("EditMenu", "&Edit");
+    edit->AddMenu(MenuItem("EditCopy", "Copy"));
     bar->AddMenu(edit);
     return bar;
 }
@@ -75,11 +63,15 @@ TEST(MenuRebuild, EveryRebuildReplacesAllMenusOfTheWindow)
     const int before = menusAlive();
     // The plain box's bar is its context menu; the titled window shows it.
     // Three submenus either way, and the context menu besides.
-    for (const auto& [type, menus] :
-        { std::pair { platform::Window::TypePlainBox, 4 }, std::pair { platform::Window::TypeDocument, 3 } }) {
-        SCOPED_TRACE(type);
+    struct Case {
+        std::int64_t type;
+        int menus;
+    };
+    for (const Case& c : { Case { platform::Window::TypePlainBox, 4 }, Case { platform::Window::TypeDocument, 3 } }) {
+        SCOPED_TRACE(c.type);
+        const int menus = c.menus;
         auto bar = nestedMenuBar();
-        auto window = std::make_shared<BarWindow>(type, bar);
+        auto window = std::make_shared<BarWindow>(c.type, bar);
         ASSERT_TRUE(WaitUntil([&] { return TopLevel(*window) && TopLevel(*window)->isVisible(); }));
         EXPECT_EQ(menusAlive() - before, menus);
         for (int rebuild = 1; rebuild <= 5; ++rebuild) {

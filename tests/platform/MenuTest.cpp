@@ -1,5 +1,5 @@
+#include "FileMenuBar.h"
 #include "PlatformTestSupport.h"
-#include "tests/support/XTools.h"
 
 #include "platform/Application.h"
 #include "platform/CheckBox.h"
@@ -18,27 +18,7 @@ using namespace platform_test;
 
 namespace {
 
-std::shared_ptr<platform::MenuItem> item(
-    std::shared_ptr<platform::MenuItem> made, const char* name, const char* text, const char* shortcut)
-{
-    made->SetName(name);
-    made->SetAutoEnabled(true);
-    made->SetText(text);
-    made->SetVisible(true);
-    made->SetShortcut(shortcut);
-    return made;
-}
-
-std::shared_ptr<platform::MenuBar> fileMenuBar()
-{
-    auto bar = std::make_shared<platform::MenuBar>();
-    bar->AddMenu(item(std::make_shared<platform::MenuItem>(), "FileMenu", "&File", ""));
-    bar->Child("FileMenu")->AddMenu(item(std::make_shared<platform::QuitMenuItem>(), "FileQuit", "&Quit", "Cmd+Q"));
-    bar->Child("FileMenu")
-        ->AddMenu(item(std::make_shared<platform::MenuItem>(), "ShowPreferences", "Preferences\u2026", "Cmd+,"));
-    bar->Child("FileMenu")->AddMenu(item(std::make_shared<platform::MenuItem>(), "CloseWindow", "Close", "Cmd+W"));
-    return bar;
-}
+using menu_test::FileMenuBar;
 
 class MenuWindow : public platform::Window {
 public:
@@ -84,7 +64,7 @@ public:
 bool activate(const platform::Window& window)
 {
     return xtools::activate(TopLevel(window)->winId(), 10000)
-        && WaitUntil([&] { return QApplication::activeWindow() == TopLevel(window); }, 10000);
+        && WaitUntil([&] { return QApplication::activeWindow() == TopLevel(window); });
 }
 
 // Presses the keys and waits, with a generous deadline, until they have had
@@ -92,14 +72,14 @@ bool activate(const platform::Window& window)
 bool keyUntil(const char* keys, const std::function<bool()>& done)
 {
     xtools::key(keys);
-    return WaitUntil(done, 10000);
+    return WaitUntil(done);
 }
 
 } // namespace
 
 TEST(MenuTree, ItemsAreAddedInOrderAndFoundByName)
 {
-    auto bar = fileMenuBar();
+    auto bar = FileMenuBar();
     ASSERT_EQ(bar->Count(), 1u);
     auto file = bar->Child("FileMenu");
     ASSERT_NE(file, nullptr);
@@ -116,7 +96,7 @@ TEST(MenuTree, ItemsAreAddedInOrderAndFoundByName)
 TEST(MenuShortcuts, ReachTheFrontmostWindowThenTheApplication)
 {
     auto app = std::make_shared<platform::Application>();
-    auto bar = fileMenuBar();
+    auto bar = FileMenuBar();
     app->SetMenuBar(bar);
     int preferences = 0;
     app->AddMenuHandler("ShowPreferences", [&] {
@@ -175,7 +155,7 @@ TEST(MenuShortcuts, ReachTheFrontmostWindowThenTheApplication)
     // The plain box offers the bar as the context menu of its surface.
     ASSERT_TRUE(activate(*plain));
     xtools::click({ 200, 130 }, 3);
-    EXPECT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }, 10000));
+    EXPECT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }));
     EXPECT_TRUE(keyUntil("Escape", [] { return QApplication::activePopupWidget() == nullptr; }));
 
     plain->Close();
@@ -186,10 +166,10 @@ TEST(MenuTray, TheApplicationsBarIsTheTrayIconsMenuWhereATrayExists)
 {
     xtools::Tool tray;
     ASSERT_TRUE(tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" }));
-    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }));
 
     auto app = std::make_shared<platform::Application>();
-    app->SetMenuBar(fileMenuBar());
+    app->SetMenuBar(FileMenuBar());
     int preferences = 0;
     app->AddMenuHandler("ShowPreferences", [&] {
         ++preferences;

@@ -6,19 +6,13 @@
 
 #include "platform/Window.h"
 #include "tests/support/EventLoop.h"
+#include "tests/support/NativeWidget.h"
 #include "tests/support/XTools.h"
-
-#include <QWidget>
-#include <cstdint>
 
 namespace platform_test {
 
 using quill_test::Spin;
+using quill_test::TopLevel;
 using quill_test::WaitUntil;
-
-inline QWidget* TopLevel(const platform::Window& window)
-{
-    return reinterpret_cast<QWidget*>(static_cast<std::intptr_t>(window.Handle()));
-}
 
 } // namespace platform_test

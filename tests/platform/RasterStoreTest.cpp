@@ -84,7 +84,7 @@ QRgb ScreenPixel(int x, int y)
 // Waits until the screen shows colour at (x, y): presentation is asynchronous.
 bool ShowsAt(int x, int y, QRgb colour)
 {
-    return WaitUntil([&] { return ScreenPixel(x, y) == colour; }, 20000);
+    return WaitUntil([&] { return ScreenPixel(x, y) == colour; });
 }
 
 constexpr QRgb blue = 0x0000FF, red = 0xFF0000;

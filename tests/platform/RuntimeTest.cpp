@@ -1,9 +1,8 @@
+#include "FileMenuBar.h"
 #include "PlatformTestSupport.h"
 
 #include "platform/Application.h"
-#include "platform/MenuBar.h"
 #include "platform/Picture.h"
-#include "platform/QuitMenuItem.h"
 #include "platform/Runtime.h"
 
 #include <QApplication>
@@ -52,6 +51,9 @@ std::vector<std::string> reports(const Probe& p)
     return result;
 }
 
+// The probe's last line of output; none if it printed nothing (it crashed).
+std::string lastLine(const Probe& p) { return p.out.empty() ? std::string() : p.out.back(); }
+
 bool saw(const Probe& p, const std::string& line) { return std::find(p.out.begin(), p.out.end(), line) != p.out.end(); }
 
 void expectUnhandled(const Probe& p, const std::string& report)
@@ -61,7 +63,7 @@ void expectUnhandled(const Probe& p, const std::string& report)
     EXPECT_EQ(reports(p), std::vector<std::string> { report }) << p.result.err;
     // The loop ended and the finalisers ran.
     EXPECT_TRUE(saw(p, "loop-returned")) << p.result.out;
-    EXPECT_EQ(p.out.back(), "finalized");
+    EXPECT_EQ(lastLine(p), "finalized") << p.result.err;
 }
 
 } // namespace
@@ -111,7 +113,7 @@ TEST(RuntimeInput, TheQuitKeyQuitsThroughTheFramework)
     EXPECT_FALSE(p.result.crashed);
     EXPECT_EQ(p.result.exitCode, 0) << p.result.err << p.result.out;
     EXPECT_TRUE(saw(p, "window-close"));
-    EXPECT_EQ(p.out.back(), "finalized");
+    EXPECT_EQ(lastLine(p), "finalized") << p.result.err;
 }
 
 TEST(RuntimeInput, ExceptionsFromMenuHandlersAndCheckBoxesReachTheSameHandling)
@@ -155,37 +157,32 @@ TEST(RuntimeTray, TheIconShowsTheToolTipAndPictureTheApplicationGives)
 {
     xtools::Tool tray;
     ASSERT_TRUE(tray.start("trayer", { "--SetDockType", "true", "--widthtype", "pixel", "--width", "200" }));
-    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000));
+    ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }));
     QTemporaryDir folder;
     auto red = solidPicture(folder, "red.png", QColor(220, 20, 20));
     auto blue = solidPicture(folder, "blue.png", QColor(20, 20, 220));
     ASSERT_TRUE(red && blue);
 
     auto app = std::make_shared<platform::Application>();
-    auto bar = std::make_shared<platform::MenuBar>();
-    auto quit = std::make_shared<platform::QuitMenuItem>();
-    quit->SetName("FileQuit");
-    quit->SetText("&Quit");
-    bar->AddMenu(quit);
-    app->SetMenuBar(bar);
+    app->SetMenuBar(menu_test::FileMenuBar());
     app->SetTrayIcon("Probe in the tray", red);
     platform::RuntimeRegisterAppObject(app);
     platform::RunFrameworkInitialization({});
 
     QWidget* shown = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }));
     EXPECT_EQ(shown->toolTip().toStdString(), "Probe in the tray");
-    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(220, 20, 20); }, 5000))
+    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(220, 20, 20); }))
         << trayIconMiddle(shown).name().toStdString();
 
     // A new tooltip and picture replace the old ones; without a picture there is no icon.
     app->SetTrayIcon("Another title", blue);
-    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return (shown = trayIconWindow()) != nullptr; }));
     EXPECT_EQ(shown->toolTip().toStdString(), "Another title");
-    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(20, 20, 220); }, 5000))
+    EXPECT_TRUE(WaitUntil([&] { return trayIconMiddle(shown) == QColor(20, 20, 220); }))
         << trayIconMiddle(shown).name().toStdString();
     app->SetTrayIcon("No picture", nullptr);
-    EXPECT_TRUE(WaitUntil([] { return trayIconWindow() == nullptr; }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return trayIconWindow() == nullptr; }));
 
     platform::RuntimePerformFinalizers();
 }

@@ -4,6 +4,7 @@
 // except a desktop-level window, which stays on every workspace.
 #include "PlatformTestSupport.h"
 
+#include "WindowLevels.h"
 #include "platform/NativeMessage.h"
 #include "platform/Window.h"
 
@@ -32,6 +33,7 @@ public:
     }
 };
 
+using level_test::describe;
 using xtools::viewable;
 using xtools::wmState;
 
@@ -44,11 +46,6 @@ bool active(const platform::Window& window)
     QWidget* top = TopLevel(window);
     return QApplication::activeWindow() == top && top->windowHandle() && top->windowHandle()->isExposed()
         && xtools::activeWindow() == top->winId();
-}
-
-std::string describe(xtools::WindowId id)
-{
-    return "WM_STATE " + wmState(id).toStdString() + (viewable(id) ? ", viewable" : ", not viewable");
 }
 
 // Like the desktop window: a plain box at the desktop level.
@@ -96,17 +93,17 @@ TEST(WindowShow, BringsBackAMinimisedWindow)
     ASSERT_TRUE(WaitUntil([&] { return TopLevel(*window) && TopLevel(*window)->isVisible(); }));
     QWidget* const widget = TopLevel(*window);
     const xtools::WindowId id = widget->winId();
-    ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && widget->windowHandle()->isExposed(); }, 10000))
+    ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && widget->windowHandle()->isExposed(); }))
         << describe(id);
 
     for (const char* pass : { "minimised once", "minimised again" }) {
         SCOPED_TRACE(pass);
         xtools::minimize(id);
-        ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Iconic" && TopLevel(*window)->isMinimized(); }, 10000))
+        ASSERT_TRUE(WaitUntil([&] { return wmState(id) == "Iconic" && TopLevel(*window)->isMinimized(); }))
             << describe(id);
 
         window->Show();
-        EXPECT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && viewable(id) && active(*window); }, 10000))
+        EXPECT_TRUE(WaitUntil([&] { return wmState(id) == "Normal" && viewable(id) && active(*window); }))
             << describe(id);
         EXPECT_FALSE(TopLevel(*window)->isMinimized());
         EXPECT_EQ(TopLevel(*window), widget);

@@ -1,92 +1,26 @@
 // The desktop level on a real X server: the raw EWMH properties that the
 // window carries and where the window ends up in the stacking order, under
 // openbox (WindowLevel) and with no window manager (WindowLevelWithoutWm).
+#include "WindowLevels.h"
 #include "platform/NativeMessage.h"
 #include "platform/RuntimeException.h"
 #include "platform/UnrecognizedSelectorException.h"
-#include "tests/support/XTools.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace {
 
-constexpr std::int64_t desktopLevel = platform::DesktopWindowLevel;
-// The same 32 bits as the desktop level, read as unsigned: an ordinary level.
-constexpr std::int64_t unsignedLookalike = 2147483673;
-
+using namespace level_test;
 using xtools::managed;
 using xtools::stackedBelow;
-using xtools::WindowId;
 
-// Waits, with the event loop running, until the condition holds.
-bool waitFor(const std::function<bool()>& condition, int milliseconds = 10000)
-{
-    return xtools::waitUntil(condition, milliseconds, 20);
-}
-
-// The atoms or numbers of a window property, as xprop prints them.
-QStringList property(WindowId window, const char* name) { return xtools::propertyValues(window, name); }
-
-bool hasDesktopType(WindowId window)
-{
-    // A window manager takes the first type it knows.
-    const QStringList types = property(window, "_NET_WM_WINDOW_TYPE");
-    return !types.isEmpty() && types.first() == "_NET_WM_WINDOW_TYPE_DESKTOP";
-}
-
-bool hasDesktopStates(WindowId window)
-{
-    const QStringList states = property(window, "_NET_WM_STATE");
-    const bool sticky = states.contains("_NET_WM_STATE_STICKY")
-        || property(window, "_NET_WM_DESKTOP") == QStringList { "4294967295" };
-    return states.contains("_NET_WM_STATE_BELOW") && states.contains("_NET_WM_STATE_SKIP_TASKBAR")
-        && states.contains("_NET_WM_STATE_SKIP_PAGER") && sticky;
-}
-
-bool hasNoDesktopHint(WindowId window)
-{
-    const QStringList types = property(window, "_NET_WM_WINDOW_TYPE");
-    const QStringList states = property(window, "_NET_WM_STATE");
-    for (const char* hint :
-        { "_NET_WM_STATE_BELOW", "_NET_WM_STATE_STICKY", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER" })
-        if (states.contains(hint))
-            return false;
-    return !types.contains("_NET_WM_WINDOW_TYPE_DESKTOP");
-}
-
-// What a failed expectation prints about a window.
-std::string describe(WindowId window)
-{
-    return (managed(window) ? "managed; type " : "not managed; type ")
-        + property(window, "_NET_WM_WINDOW_TYPE").join(", ").toStdString() + "; state "
-        + property(window, "_NET_WM_STATE").join(", ").toStdString() + "; desktop "
-        + property(window, "_NET_WM_DESKTOP").join(", ").toStdString();
-}
-
-void setLevel(QWidget& window, std::int64_t level)
-{
-    platform::objc_msgSend(reinterpret_cast<std::intptr_t>(&window), platform::sel_registerName("setLevel:"), level);
-}
-
-// Like the animation window: frameless, covering the screen, native window
-// created before the level is set.
-std::unique_ptr<QWidget> screenWindow()
-{
-    auto window = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint);
-    window->setGeometry(QGuiApplication::primaryScreen()->geometry());
-    window->winId();
-    return window;
-}
+// The same 32 bits as the desktop level, read as unsigned: an ordinary level.
+constexpr std::int64_t unsignedLookalike = 2147483673;
 
 class WindowLevelBase : public testing::Test {
 protected:
@@ -118,7 +52,7 @@ protected:
     // is no event to wait for.
     static bool staysBelow(WindowId lower, WindowId upper)
     {
-        xtools::sleepMs(500);
+        quill_test::Spin(500);
         return stackedBelow(lower, upper);
     }
 };
@@ -130,32 +64,33 @@ class WindowLevelWithoutWm : public WindowLevelBase { };
 TEST_F(WindowLevel, DesktopWindowCarriesTheHintsAndStaysBelow)
 {
     const WindowId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
+    ASSERT_TRUE(other != 0 && quill_test::WaitUntil([&] { return managed(other); }))
+        << other << ": " << describe(other);
 
     auto window = screenWindow();
     const WindowId id = window->winId();
     setLevel(*window, desktopLevel);
     window->show();
-    ASSERT_TRUE(waitFor([&] { return managed(id); }));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
 
     for (const char* pass : { "first map", "mapped again" }) {
         SCOPED_TRACE(pass);
-        EXPECT_TRUE(hasDesktopType(id)) << describe(id);
-        EXPECT_TRUE(waitFor([&] { return hasDesktopStates(id); })) << describe(id);
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return atDesktopLevel(id); })) << describe(id);
         EXPECT_TRUE(activateAndRaise(id)) << describe(id);
         EXPECT_TRUE(staysBelow(id, other));
 
         window->hide();
-        ASSERT_TRUE(waitFor([&] { return !managed(id); }));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return !managed(id); }));
         window->show();
-        ASSERT_TRUE(waitFor([&] { return managed(id); }));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
     }
 }
 
 TEST_F(WindowLevel, OtherLevelsStackNormally)
 {
     const WindowId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
+    ASSERT_TRUE(other != 0 && quill_test::WaitUntil([&] { return managed(other); }))
+        << other << ": " << describe(other);
 
     for (std::int64_t level : { std::int64_t { 0 }, unsignedLookalike }) {
         SCOPED_TRACE(level);
@@ -163,32 +98,33 @@ TEST_F(WindowLevel, OtherLevelsStackNormally)
         const WindowId id = window->winId();
         setLevel(*window, level);
         window->show();
-        ASSERT_TRUE(waitFor([&] { return managed(id); }));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
         EXPECT_TRUE(activateAndRaise(id));
-        EXPECT_TRUE(waitFor([&] { return stackedBelow(other, id); }));
-        EXPECT_TRUE(hasNoDesktopHint(id)) << describe(id);
+        EXPECT_TRUE(quill_test::WaitUntil([&] { return stackedBelow(other, id); }));
+        EXPECT_TRUE(withoutDesktopHints(id)) << describe(id);
     }
 }
 
 TEST_F(WindowLevel, LevelChangesOnAShownWindow)
 {
     const WindowId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return managed(other); })) << other << ": " << describe(other);
+    ASSERT_TRUE(other != 0 && quill_test::WaitUntil([&] { return managed(other); }))
+        << other << ": " << describe(other);
     auto window = screenWindow();
     const WindowId id = window->winId();
     window->show();
-    ASSERT_TRUE(waitFor([&] { return managed(id); }));
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return managed(id); }));
 
     setLevel(*window, desktopLevel);
-    EXPECT_TRUE(waitFor([&] { return managed(id) && hasDesktopType(id) && hasDesktopStates(id); })) << describe(id);
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return managed(id) && atDesktopLevel(id); })) << describe(id);
     EXPECT_TRUE(activateAndRaise(id)) << describe(id);
     EXPECT_TRUE(staysBelow(id, other));
     EXPECT_TRUE(window->isVisible());
 
     setLevel(*window, 0);
-    EXPECT_TRUE(waitFor([&] { return managed(id) && hasNoDesktopHint(id); })) << describe(id);
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return managed(id) && withoutDesktopHints(id); })) << describe(id);
     EXPECT_TRUE(activateAndRaise(id));
-    EXPECT_TRUE(waitFor([&] { return stackedBelow(other, id); }));
+    EXPECT_TRUE(quill_test::WaitUntil([&] { return stackedBelow(other, id); }));
 }
 
 TEST_F(WindowLevel, OnlyWindowsOfThisProgramReceiveMessages)
@@ -211,7 +147,7 @@ TEST_F(WindowLevel, OnlyWindowsOfThisProgramReceiveMessages)
 TEST_F(WindowLevelWithoutWm, DesktopWindowIsLoweredEachTimeItIsMapped)
 {
     const WindowId other = startXlogo();
-    ASSERT_TRUE(other != 0 && waitFor([&] { return xtools::viewable(other); }));
+    ASSERT_TRUE(other != 0 && quill_test::WaitUntil([&] { return xtools::viewable(other); }));
 
     auto window = screenWindow();
     const WindowId id = window->winId();
@@ -225,8 +161,8 @@ TEST_F(WindowLevelWithoutWm, DesktopWindowIsLoweredEachTimeItIsMapped)
     for (const char* pass : { "first map", "mapped again" }) {
         SCOPED_TRACE(pass);
         window->show();
-        EXPECT_TRUE(waitFor(lowest));
+        EXPECT_TRUE(quill_test::WaitUntil(lowest));
         window->hide();
-        ASSERT_TRUE(waitFor([&] { return !xtools::viewable(id); }));
+        ASSERT_TRUE(quill_test::WaitUntil([&] { return !xtools::viewable(id); }));
     }
 }

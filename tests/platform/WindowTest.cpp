@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QTimer>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -157,7 +158,7 @@ TEST(Window, CloseRaisesCloseOnceAndReleasesTheWindow)
     EXPECT_TRUE(window->IsClosed());
     window.reset();
     EXPECT_TRUE(weak.expired()); // the framework let go of it at Close
-    Spin(50);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST(Window, TheFrameworkKeepsAnOpenWindowAliveUntilItIsClosed)
@@ -173,18 +174,57 @@ TEST(Window, TheFrameworkKeepsAnOpenWindowAliveUntilItIsClosed)
     EXPECT_TRUE(weak.expired());
 }
 
+namespace {
+
+// Lets the event loop run what was queued before this call: work queued for
+// the next turn of the loop runs in the order it was queued.
+bool RunQueuedWork()
+{
+    auto ran = std::make_shared<bool>(false);
+    QTimer::singleShot(0, qApp, [ran] { *ran = true; });
+    return WaitUntil([&] { return *ran; });
+}
+
+} // namespace
+
 TEST(Window, AWindowReleasedBeforeItOpenedIsGoneWithoutOpening)
 {
-    std::weak_ptr<RecordingWindow> weak = std::make_shared<RecordingWindow>();
-    EXPECT_TRUE(weak.expired());
-    Spin(100); // its queued opening finds nothing to open
+    // Records the window's events where they outlive the window.
+    class Watched : public RecordingWindow {
+    public:
+        explicit Watched(std::vector<std::string>& seen)
+            : seen_(seen)
+        {
+        }
+        void Event_Open() override { seen_.push_back("Open"); }
+        void Event_Close() override { seen_.push_back("Close"); }
+
+    private:
+        std::vector<std::string>& seen_;
+    };
+    std::vector<std::string> seen;
+    std::weak_ptr<platform::Window> weak;
+    QPointer<QWidget> widget;
+    {
+        auto window = std::make_shared<Watched>(seen);
+        weak = window;
+        widget = TopLevel(*window);
+        ASSERT_NE(widget, nullptr);
+    }
+    EXPECT_TRUE(weak.expired()) << "the framework holds a window that never opened";
+    ASSERT_TRUE(RunQueuedWork()); // the queued opening, which finds nothing to open
+    EXPECT_TRUE(seen.empty()) << testing::PrintToString(seen);
+    EXPECT_TRUE(!widget || !widget->testAttribute(Qt::WA_WState_Created)) << "a native window was made";
+    EXPECT_TRUE(!widget || !widget->isVisible()) << "the window was shown";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(widget.isNull()) << "the window's widget outlived it";
 }
 
 TEST(Window, AWindowClosedBeforeItOpenedNeverOpens)
 {
     auto window = std::make_shared<RecordingWindow>();
     window->Close();
-    Spin(100);
+    ASSERT_TRUE(RunQueuedWork());
     EXPECT_EQ(count(window->log, "Open"), 0);
     EXPECT_EQ(count(window->log, "Close"), 1);
 }
@@ -402,12 +442,10 @@ TEST(WindowFrames, ASizeChangeByTheWindowManagerRaisesResizingAndResized)
     const xtools::WindowId id = TopLevel(*window)->winId();
     // Framed, mapped and placed by the window manager, so that what follows
     // is the resize alone.
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return xprop(*window, "_NET_FRAME_EXTENTS").find('=') != std::string::npos && xtools::viewable(id)
-                && xtools::geometry(id).size() == QSize(400, 300) && TopLevel(*window)->size() == QSize(400, 300);
-        },
-        10000));
+    ASSERT_TRUE(WaitUntil([&] {
+        return xprop(*window, "_NET_FRAME_EXTENTS").find('=') != std::string::npos && xtools::viewable(id)
+            && xtools::geometry(id).size() == QSize(400, 300) && TopLevel(*window)->size() == QSize(400, 300);
+    }));
     window->sizes.clear();
     window->log.clear();
     xtools::resize(id, { 500, 350 });

@@ -31,7 +31,8 @@ TEST_F(SpriteKinds, GetNewChoosesKindThenFirstFrame)
         script(c.draws);
         auto sprite = Sprite::getNew();
         ASSERT_TRUE(sprite);
-        EXPECT_EQ(std::type_index(typeid(*sprite)), c.kind) << "first draw " << c.draws[0];
+        const Sprite& made = *sprite;
+        EXPECT_EQ(std::type_index(typeid(made)), c.kind) << "first draw " << c.draws[0];
         EXPECT_EQ(sprite->index, c.index);
         EXPECT_EQ(sprite->x, 0.0f);
         EXPECT_EQ(sprite->z(), 0.0f);
@@ -128,7 +129,8 @@ TEST(SpriteKindsStatistics, KindDistribution)
         auto s = Sprite::getNew();
         ASSERT_GE(s->index, 0);
         ASSERT_LE(s->index, 162);
-        ++counts[typeid(*s)];
+        const Sprite& made = *s;
+        ++counts[typeid(made)];
     }
     EXPECT_NEAR(counts[typeid(SpriteFlapper)], draws / 2, draws / 40);
     for (std::type_index kind : { std::type_index(typeid(SpriteCoaster)), std::type_index(typeid(SpritePolice)),

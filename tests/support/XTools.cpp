@@ -1,57 +1,33 @@
 #include "XTools.h"
 
+#include "tests/support/EventLoop.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
-#include <QThread>
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace xtools {
 namespace {
 
-    using Clock = std::chrono::steady_clock;
-
-    // Whether this thread runs an application whose windows need their
-    // events handled while we wait.
-    bool pumping()
+    // Whether a started process ends within timeoutMs; an application on
+    // this thread handles its events meanwhile.
+    bool ends(QProcess& process, int timeoutMs)
     {
-        QCoreApplication* app = QCoreApplication::instance();
-        return app && app->thread() == QThread::currentThread();
-    }
-
-    // Handles the application's events for a few milliseconds, or sleeps
-    // when there is none.
-    void pumpBriefly(int ms)
-    {
-        if (pumping())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 5)));
-    }
-
-    // Waits for a started process to end, handling events meanwhile.
-    bool waitForFinished(QProcess& process, int timeoutMs)
-    {
-        if (!pumping())
+        if (!quill_test::detail::RunsTheEventLoop())
             return process.waitForFinished(timeoutMs);
         if (!process.waitForStarted(timeoutMs))
             return false;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (process.state() != QProcess::NotRunning && !process.waitForFinished(5)) {
-            if (Clock::now() >= deadline)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
+        return quill_test::WaitUntil(
+            [&] { return process.state() == QProcess::NotRunning || process.waitForFinished(5); }, timeoutMs);
     }
 
     // Lets a started process run to its end, or kills it when the time is up;
     // false if it had to be killed.
     bool finish(QProcess& process, int timeoutMs)
     {
-        if (waitForFinished(process, timeoutMs))
+        if (ends(process, timeoutMs))
             return true;
         process.kill();
         process.waitForFinished(2000);
@@ -167,12 +143,20 @@ void Tool::stop()
     process_->waitForFinished(5000);
 }
 
+bool Tool::terminate(int timeoutMs)
+{
+    if (!running())
+        return true;
+    process_->terminate();
+    return ends(*process_, timeoutMs);
+}
+
 WindowId startXlogo(Tool& xlogo, const QString& geometry, int timeoutMs)
 {
     if (!xlogo.start("xlogo", { "-geometry", geometry }))
         return 0;
     WindowId id = 0;
-    waitUntil(
+    quill_test::WaitUntil(
         [&] {
             const auto found = visibleWindowsOfClass("xlogo");
             id = found.empty() ? 0 : found.front();
@@ -185,7 +169,7 @@ WindowId startXlogo(Tool& xlogo, const QString& geometry, int timeoutMs)
 bool startTray(Tool& tray)
 {
     return tray.start("trayer", { "--edge", "bottom", "--widthtype", "pixel", "--width", "100", "--height", "24" })
-        && waitUntil([&] { return !visibleWindows(tray.pid(), "^panel$").empty(); }, 10000);
+        && quill_test::WaitUntil([&] { return !visibleWindows(tray.pid(), "^panel$").empty(); });
 }
 
 std::vector<QRect> trayIcons(const Tool& tray, const QString& className)
@@ -204,25 +188,6 @@ std::vector<QRect> trayIcons(const Tool& tray, const QString& className)
         }
     }
     return found;
-}
-
-void sleepMs(int ms)
-{
-    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < deadline)
-        pumpBriefly(10);
-}
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int stepMs)
-{
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (true) {
-        if (condition())
-            return true;
-        if (Clock::now() >= deadline)
-            return false;
-        sleepMs(stepMs);
-    }
 }
 
 std::vector<QRect> monitors()
@@ -247,14 +212,14 @@ bool setMonitor(const QString& name, const QString& geometry)
 {
     QProcess process;
     process.start("xrandr", { "--setmonitor", name, geometry, "none" });
-    return waitForFinished(process, 10000) && process.exitCode() == 0;
+    return ends(process, 10000) && process.exitCode() == 0;
 }
 
 bool deleteMonitor(const QString& name)
 {
     QProcess process;
     process.start("xrandr", { "--delmonitor", name });
-    return waitForFinished(process, 10000) && process.exitCode() == 0;
+    return ends(process, 10000) && process.exitCode() == 0;
 }
 
 bool windowManagerRunning() { return run("xprop", { "-root", "_NET_SUPPORTING_WM_CHECK" }).contains("window id"); }
@@ -378,7 +343,7 @@ bool activate(WindowId window, int timeoutMs)
     // Without --sync: xdotool would wait forever for a window that the
     // window manager declines to activate.
     run("xdotool", { "windowactivate", QString::number(window) });
-    return waitUntil([&] { return activeWindow() == window; }, timeoutMs);
+    return quill_test::WaitUntil([&] { return activeWindow() == window; }, timeoutMs);
 }
 
 void raise(WindowId window) { run("xdotool", { "windowraise", QString::number(window) }); }

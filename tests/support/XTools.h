@@ -8,7 +8,9 @@
 // their QApplication: while a tool runs or a wait polls, that application's
 // event loop keeps going, so that its windows answer the window manager and
 // go on drawing. Without an application (the end-to-end tests) they simply
-// block.
+// block. Waits go through quill_test::WaitUntil (EventLoop.h).
+
+#include "tests/support/EventLoop.h"
 
 #include <QImage>
 #include <QPoint>
@@ -17,7 +19,6 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,7 +62,11 @@ public:
     bool running() const;
     // Its standard output so far.
     QString output();
+    // Kills it (SIGKILL) and reaps it.
     void stop();
+    // Asks it to end (SIGTERM), as the end of a session would, and waits
+    // until it has; true if it ended in time.
+    bool terminate(int timeoutMs = 20000);
 
 private:
     std::unique_ptr<QProcess> process_;
@@ -69,18 +74,11 @@ private:
 
 // Starts xlogo, an ordinary window of another client, at the X geometry
 // given; its window once it is mapped, or 0.
-WindowId startXlogo(Tool& xlogo, const QString& geometry, int timeoutMs = 10000);
+WindowId startXlogo(Tool& xlogo, const QString& geometry, int timeoutMs = 20000);
 // Starts trayer, a system tray, along the bottom edge; true once its panel shows.
 bool startTray(Tool& tray);
 // The frames, in root coordinates, of the icons of this WM_CLASS embedded in the tray.
 std::vector<QRect> trayIcons(const Tool& tray, const QString& className);
-
-// Lets ms milliseconds pass. Only for a check that nothing happens: wait for
-// anything that should happen with waitUntil.
-void sleepMs(int ms);
-
-// Polls the condition until it holds or the time is up; true if it held.
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int stepMs = 100);
 
 // The RandR monitors, the primary first, then in xrandr's order.
 std::vector<QRect> monitors();
@@ -128,7 +126,7 @@ std::vector<QRect> framesOf(const std::vector<WindowId>& windows);
 
 WindowId activeWindow();
 // Asks the window manager to activate the window; true once it is active.
-bool activate(WindowId window, int timeoutMs = 10000);
+bool activate(WindowId window, int timeoutMs = 20000);
 // Asks the X server to raise the window, as another program might.
 void raise(WindowId window);
 // Asks the window manager to minimise the window, as a taskbar would.

@@ -4,13 +4,12 @@
 
 #include "platform/Application.h"
 #include "platform/CheckBox.h"
-#include "platform/MenuBar.h"
 #include "platform/OpenGLSurface.h"
-#include "platform/QuitMenuItem.h"
 #include "platform/Runtime.h"
 #include "platform/RuntimeException.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
+#include "tests/platform/FileMenuBar.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,25 +26,6 @@ void say(const std::string& line)
     std::fflush(stdout);
 }
 
-std::shared_ptr<platform::MenuItem> item(
-    std::shared_ptr<platform::MenuItem> made, const char* name, const char* text, const char* shortcut)
-{
-    made->SetName(name);
-    made->SetText(text);
-    made->SetShortcut(shortcut);
-    return made;
-}
-
-std::shared_ptr<platform::MenuBar> menuBar()
-{
-    auto bar = std::make_shared<platform::MenuBar>();
-    bar->AddMenu(item(std::make_shared<platform::MenuItem>(), "FileMenu", "&File", ""));
-    bar->Child("FileMenu")->AddMenu(item(std::make_shared<platform::QuitMenuItem>(), "FileQuit", "&Quit", "Cmd+Q"));
-    bar->Child("FileMenu")
-        ->AddMenu(item(std::make_shared<platform::MenuItem>(), "ShowPreferences", "Preferences\u2026", "Cmd+,"));
-    return bar;
-}
-
 // Runs a shell command from inside the event loop (keys and clicks for this
 // very process, which handles them once the command returned).
 void shell(const std::string& command)
@@ -59,7 +39,7 @@ public:
     ProbeWindow() { Constructor(); }
     void Layout() override
     {
-        SetMenuBar(menuBar());
+        SetMenuBar(menu_test::FileMenuBar());
         SetWidth(300);
         SetHeight(200);
         SetType(TypePlainBox);
@@ -153,7 +133,7 @@ int main(int argc, char** argv)
             throw platform::NilObjectException("nil application object");
         auto app = std::make_shared<ProbeApp>();
         app->SetVersionData(1, 0, 0, 105, 0, "Probe", "1.0", "");
-        app->SetMenuBar(menuBar());
+        app->SetMenuBar(menu_test::FileMenuBar());
         platform::RuntimeRegisterAppObject(app);
         platform::DesktopColorPickerClose();
         platform::GetAppObject()->AddMenuHandler(
