@@ -67,6 +67,16 @@ namespace {
         });
     }
 
+    // Without a tray icon nothing leads back to a program whose last window
+    // has closed: no window, menu or shortcut is left. Judged once the event
+    // that closed the window is done, as it may open another.
+    void quitIfUnreachable()
+    {
+        if (qt::EventsStopped() || qt::AnyWindowOpenOrOpening() || qt::TrayIconShown())
+            return;
+        Quit();
+    }
+
 } // namespace
 
 std::exception_ptr DefaultExceptionHelper(void (*function)(void*), void* argument)
@@ -123,7 +133,11 @@ void RuntimeRun()
     QApplication& app = qt::EnsureApplication();
     if (!qt::BeginEventLoop())
         return;
+    // The running program's rule: code that drives windows without this
+    // loop (a test of its own) is not ended by it.
+    qt::OnLastWindowClosed([] { QTimer::singleShot(0, qApp, quitIfUnreachable); });
     app.exec();
+    qt::OnLastWindowClosed(nullptr);
     qt::EventLoopReturned();
 }
 

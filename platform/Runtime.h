@@ -68,7 +68,9 @@ std::shared_ptr<Application> GetAppObject();
 void RunFrameworkInitialization(const std::function<void()>& lateStartup);
 // Runs the event loop; returns when the application quits (platform::Quit, the
 // quit item) or an unhandled exception ended it. Returns at once if Quit was
-// called before.
+// called before. While it runs, the last open window's closing quits as Quit
+// does unless the tray icon is shown, since nothing else is left to reach the
+// program by.
 void RuntimeRun();
 // Quits: closes every open window (raising their Close events), then ends the
 // event loop with exit code 0.
