@@ -143,11 +143,17 @@ void RuntimeRun()
 
 void Quit()
 {
-    // Closing a window may run program code (its Close event); a window whose
-    // Close event threw is still closed, and the quit goes on.
+    // Each window's Close event runs program code. A window whose Close
+    // event threw is closed all the same, but the exception has ended the
+    // loop with exit code 1 and from then on no event reaches the program:
+    // the windows after it are closed and released without their Close event.
     for (const auto& window : qt::OpenWindows()) {
-        if (!window->IsClosed())
+        if (window->IsClosed())
+            continue;
+        if (!qt::EventsStopped())
             qt::Deliver([&] { window->Close(); });
+        else
+            qt::CloseWithoutEvent(*window);
     }
     if (!qt::EventsStopped())
         qt::EndEventLoop(0);

@@ -38,7 +38,8 @@ std::exception_ptr DefaultExceptionHelper(void (*function)(void*), void* argumen
 
 // Readies the runtime. Creates nothing of Qt yet (see RunFrameworkInitialization).
 void RuntimeInit();
-// The static initialisers: C++ runs them before main; this records the step.
+// The static initialisers: C++ has run them before main, so this does
+// nothing; kept as a step so start-up reads as designed.
 void RuntimePerformInitializers();
 // Installs helper as the exception helper (none restores the default).
 void RuntimeSetExceptionHelper(ExceptionHelper helper);
@@ -73,7 +74,9 @@ void RunFrameworkInitialization(const std::function<void()>& lateStartup);
 // program by.
 void RuntimeRun();
 // Quits: closes every open window (raising their Close events), then ends the
-// event loop with exit code 0.
+// event loop with exit code 0. An exception from a Close event goes to the
+// unhandled-exception handling (exit code 1); the windows still open then are
+// closed without their Close events.
 void Quit();
 
 // The default unhandled-exception handling: writes one line to stderr naming
