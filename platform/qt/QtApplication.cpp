@@ -94,10 +94,10 @@ namespace {
         auto& h = held();
         std::lock_guard lock(h.mutex);
         if (type == QtFatalMsg) {
-            // Qt warns of the cause (the connection, the plug-in) before it
-            // gives up; the fatal message says only that it did.
+            // The platform's first warning names the cause (the connection,
+            // the plug-in); the fatal message says only that Qt gave up.
             for (const HeldMessage& m : h.messages) {
-                if (m.type == QtWarningMsg || m.type == QtCriticalMsg)
+                if (m.type != QtDebugMsg && m.type != QtInfoMsg && m.category.startsWith("qt.qpa"))
                     failStart(m.text);
             }
             failStart(text);
