@@ -67,6 +67,16 @@ namespace {
         });
     }
 
+    // Without a tray icon nothing leads back to a program whose last window
+    // has closed: no window, menu or shortcut is left. Judged once the event
+    // that closed the window is done, as it may open another.
+    void quitIfUnreachable()
+    {
+        if (qt::EventsStopped() || qt::AnyWindowOpenOrOpening() || qt::TrayIconShown())
+            return;
+        Quit();
+    }
+
 } // namespace
 
 std::exception_ptr DefaultExceptionHelper(void (*function)(void*), void* argument)
@@ -123,17 +133,27 @@ void RuntimeRun()
     QApplication& app = qt::EnsureApplication();
     if (!qt::BeginEventLoop())
         return;
+    // The running program's rule: code that drives windows without this
+    // loop (a test of its own) is not ended by it.
+    qt::OnLastWindowClosed([] { QTimer::singleShot(0, qApp, quitIfUnreachable); });
     app.exec();
+    qt::OnLastWindowClosed(nullptr);
     qt::EventLoopReturned();
 }
 
 void Quit()
 {
-    // Closing a window may run program code (its Close event); a window whose
-    // Close event threw is still closed, and the quit goes on.
+    // Each window's Close event runs program code. A window whose Close
+    // event threw is closed all the same, but the exception has ended the
+    // loop with exit code 1 and from then on no event reaches the program:
+    // the windows after it are closed and released without their Close event.
     for (const auto& window : qt::OpenWindows()) {
-        if (!window->IsClosed())
+        if (window->IsClosed())
+            continue;
+        if (!qt::EventsStopped())
             qt::Deliver([&] { window->Close(); });
+        else
+            qt::CloseWithoutEvent(*window);
     }
     if (!qt::EventsStopped())
         qt::EndEventLoop(0);

@@ -38,7 +38,8 @@ std::exception_ptr DefaultExceptionHelper(void (*function)(void*), void* argumen
 
 // Readies the runtime. Creates nothing of Qt yet (see RunFrameworkInitialization).
 void RuntimeInit();
-// The static initialisers: C++ runs them before main; this records the step.
+// The static initialisers: C++ has run them before main, so this does
+// nothing; kept as a step so start-up reads as designed.
 void RuntimePerformInitializers();
 // Installs helper as the exception helper (none restores the default).
 void RuntimeSetExceptionHelper(ExceptionHelper helper);
@@ -68,10 +69,14 @@ std::shared_ptr<Application> GetAppObject();
 void RunFrameworkInitialization(const std::function<void()>& lateStartup);
 // Runs the event loop; returns when the application quits (platform::Quit, the
 // quit item) or an unhandled exception ended it. Returns at once if Quit was
-// called before.
+// called before. While it runs, the last open window's closing quits as Quit
+// does unless the tray icon is shown, since nothing else is left to reach the
+// program by.
 void RuntimeRun();
 // Quits: closes every open window (raising their Close events), then ends the
-// event loop with exit code 0.
+// event loop with exit code 0. An exception from a Close event goes to the
+// unhandled-exception handling (exit code 1); the windows still open then are
+// closed without their Close events.
 void Quit();
 
 // The default unhandled-exception handling: writes one line to stderr naming

@@ -68,18 +68,21 @@ namespace {
 
 void RequireDisplay()
 {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb"))
-        return;
     const QByteArray display = qgetenv("DISPLAY");
     const std::string fix = "; set DISPLAY to a running X server";
     if (display.isEmpty())
         throw RuntimeException("cannot open the X display: DISPLAY is not set" + fix);
-    xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
-    const bool failed = xcb_connection_has_error(connection) != 0;
+    const std::string named = "cannot open the X display \"" + display.toStdString() + "\"";
+    // With a place for the screen number, xcb also checks that the server has that screen.
+    int screen = 0;
+    xcb_connection_t* connection = xcb_connect(display.constData(), &screen);
+    const int error = xcb_connection_has_error(connection);
     xcb_disconnect(connection);
-    if (failed)
-        throw RuntimeException("cannot open the X display \"" + display.toStdString() + "\"" + fix);
+    if (error == XCB_CONN_CLOSED_INVALID_SCREEN)
+        throw RuntimeException(
+            named + ": its X server has no screen " + std::to_string(screen) + fix + " and one of its screens");
+    if (error != 0)
+        throw RuntimeException(named + fix);
 }
 
 void WatchDisplay(QApplication& app)

@@ -10,7 +10,7 @@ class QApplication;
 namespace platform::qt {
 
 // Raises RuntimeException saying what to set when the X display named by
-// DISPLAY cannot be reached. Another platform named in QT_QPA_PLATFORM is left to Qt.
+// DISPLAY cannot be reached or has no screen of the number it names.
 void RequireDisplay();
 // Watches app's X connection until UnwatchDisplay.
 void WatchDisplay(QApplication& app);

@@ -102,4 +102,10 @@ void ReleaseTray()
     t.picture.reset();
 }
 
+bool TrayIconShown()
+{
+    const auto& t = tray();
+    return t.icon && t.icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 } // namespace platform::qt

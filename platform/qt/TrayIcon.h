@@ -14,5 +14,7 @@ void StartTray();
 void RefreshTray();
 // Removes the icon (the finalisers, before the Qt application goes).
 void ReleaseTray();
+// Whether the icon is shown in a system tray that runs now.
+bool TrayIconShown();
 
 } // namespace platform::qt

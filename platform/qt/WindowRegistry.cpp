@@ -13,6 +13,7 @@ namespace {
     struct Registry {
         std::vector<platform::Window*> live;
         std::vector<std::shared_ptr<platform::Window>> open;
+        std::function<void()> lastClosed;
     };
 
     Registry& registry()
@@ -63,9 +64,34 @@ void ReleaseOpen(const platform::Window* window)
     auto released = std::move(*it);
     open.erase(it);
     released.reset();
+    if (registry().open.empty() && registry().lastClosed)
+        registry().lastClosed();
 }
 
 std::vector<std::shared_ptr<platform::Window>> OpenWindows() { return registry().open; }
+
+bool AnyWindowOpenOrOpening()
+{
+    if (!registry().open.empty())
+        return true;
+    for (platform::Window* window : registry().live) {
+        if (WindowAccess::Of(*window).state == platform::Window::Impl::State::Constructed)
+            return true;
+    }
+    return false;
+}
+
+void OnLastWindowClosed(std::function<void()> call) { registry().lastClosed = std::move(call); }
+
+void CloseWithoutEvent(platform::Window& window)
+{
+    auto& impl = WindowAccess::Of(window);
+    if (impl.state == platform::Window::Impl::State::Closed)
+        return;
+    impl.state = platform::Window::Impl::State::Closed;
+    impl.Teardown(false);
+    ReleaseOpen(&window);
+}
 
 void ReleaseAllOpen()
 {

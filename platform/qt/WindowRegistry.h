@@ -4,6 +4,7 @@
 // open: for finding the window of a Qt widget, for quitting and for the
 // finalisers.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,13 @@ void KeepOpen(std::shared_ptr<platform::Window> window);
 void ReleaseOpen(const platform::Window* window);
 std::vector<std::shared_ptr<platform::Window>> OpenWindows();
 void ReleaseAllOpen();
+// Whether a window is open, or constructed and about to open.
+bool AnyWindowOpenOrOpening();
+// Called whenever ReleaseOpen releases the last open window (none: nothing).
+void OnLastWindowClosed(std::function<void()> call);
+// Closes an open window without raising its Close event (once events have
+// stopped): hides it, tears it down and releases the framework's reference.
+void CloseWithoutEvent(platform::Window& window);
 // Destroys the Qt objects of every window still alive (before the Qt
 // application goes); the Window objects stay valid but closed.
 void DestroyAllNativeWindows();

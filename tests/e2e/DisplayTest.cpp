@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace e2e;
 using namespace xtools;
@@ -85,28 +88,32 @@ private:
     std::string lock_;
 };
 
-// Sets (or, with none, unsets) DISPLAY for this process and the programs it
-// starts, and puts the old value back afterwards.
-class ScopedDisplay {
+// Sets (or, with none, unsets) one environment variable for this process and
+// the programs it starts, and puts the old value back afterwards.
+class ScopedVariable {
 public:
-    explicit ScopedDisplay(const std::optional<QString>& display)
-        : had_(qEnvironmentVariableIsSet("DISPLAY"))
-        , old_(qgetenv("DISPLAY"))
+    ScopedVariable(const char* name, const std::optional<QString>& value)
+        : name_(name)
+        , had_(qEnvironmentVariableIsSet(name))
+        , old_(qgetenv(name))
     {
-        if (display)
-            qputenv("DISPLAY", display->toLocal8Bit());
+        if (value)
+            qputenv(name_, value->toLocal8Bit());
         else
-            qunsetenv("DISPLAY");
+            qunsetenv(name_);
     }
-    ~ScopedDisplay()
+    ~ScopedVariable()
     {
         if (had_)
-            qputenv("DISPLAY", old_);
+            qputenv(name_, old_);
         else
-            qunsetenv("DISPLAY");
+            qunsetenv(name_);
     }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
 
 private:
+    const char* name_;
     bool had_;
     QByteArray old_;
 };
@@ -132,7 +139,7 @@ TEST_P(NoDisplay, EndsWithStatusOneAndOneLineSayingWhatToDo)
     const std::optional<QString> display = GetParam().display(server);
     if (HasFailure())
         return;
-    ScopedDisplay scoped(display);
+    ScopedVariable scoped("DISPLAY", display);
 
     Program program;
     ASSERT_TRUE(program.start());
@@ -182,7 +189,7 @@ TEST_P(DisplayLost, EndsWithStatusOneAndOneLineSayingTheDisplayWentAway)
     const bool withWindowManager = GetParam();
     PrivateServer server;
     ASSERT_TRUE(server.start(withWindowManager));
-    ScopedDisplay scoped(server.display());
+    ScopedVariable scoped("DISPLAY", server.display());
     if (withWindowManager) {
         ASSERT_TRUE(quill_test::WaitUntil([] { return windowManagerRunning(); }));
     }
@@ -207,3 +214,140 @@ INSTANTIATE_TEST_SUITE_P(
     Sessions, DisplayLost, testing::Values(false, true), [](const testing::TestParamInfo<bool>& info) {
         return std::string(info.param ? "UnderOpenbox" : "WithoutWindowManager");
     });
+
+namespace {
+
+// Variables set in turn and put back in the reverse order, so that one set
+// twice gets its first value back.
+class ScopedEnvironment {
+public:
+    ~ScopedEnvironment()
+    {
+        while (!variables_.empty())
+            variables_.pop_back();
+    }
+    void set(const char* name, const std::optional<QString>& value)
+    {
+        variables_.push_back(std::make_unique<ScopedVariable>(name, value));
+    }
+
+private:
+    std::vector<std::unique_ptr<ScopedVariable>> variables_;
+};
+
+// A display that answers one connection only: a relay to the test's own X
+// server that serves the first client and then is gone, so that a program
+// that checks the display first and connects again afterwards finds it
+// missing the second time.
+class OneConnectionDisplay {
+public:
+    bool start()
+    {
+        const QString real = qEnvironmentVariable("DISPLAY").section(':', 1).section('.', 0, 0);
+        for (int number = 900; number < 1000; ++number) {
+            if (!QFileInfo::exists(socketOf(QString::number(number)))
+                && !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
+                display_ = QStringLiteral(":%1").arg(number);
+                break;
+            }
+        }
+        if (display_.isEmpty() || real.isEmpty())
+            return false;
+        const QString socket = socketOf(display_.mid(1));
+        return relay_.start("socat", { "UNIX-LISTEN:" + socket, "UNIX-CONNECT:" + socketOf(real) })
+            && quill_test::WaitUntil([&] { return QFileInfo::exists(socket); });
+    }
+    const QString& display() const { return display_; }
+
+private:
+    static QString socketOf(const QString& number) { return "/tmp/.X11-unix/X" + number; }
+
+    Tool relay_;
+    QString display_;
+};
+
+struct QtStartCase {
+    const char* name;
+    // The variables to set (a value) or unset (none); "<display>" in a value
+    // stands for the display the case runs on.
+    std::vector<std::pair<const char*, std::optional<QString>>> environment;
+    // What the one line must say; none: the program runs on the X display.
+    const char* refusal = nullptr;
+    bool oneConnectionDisplay = false;
+};
+
+void PrintTo(const QtStartCase& c, std::ostream* os) { *os << c.name; }
+
+class QtStart : public testing::TestWithParam<QtStartCase> { };
+
+} // namespace
+
+// The program runs on X11 whatever Qt is told, and every start Qt cannot make
+// ends as any failed start does: status 1 and one line.
+TEST_P(QtStart, RunsOnTheXDisplayOrEndsWithStatusOneAndOneLine)
+{
+    const QtStartCase& c = GetParam();
+    OneConnectionDisplay relay;
+    QString display = qEnvironmentVariable("DISPLAY");
+    if (c.oneConnectionDisplay) {
+        ASSERT_TRUE(relay.start()) << "cannot start socat";
+        display = relay.display();
+    }
+    ScopedEnvironment environment;
+    environment.set("DISPLAY", display);
+    for (const auto& [name, value] : c.environment) {
+        std::optional<QString> v = value;
+        if (v)
+            v->replace("<display>", display);
+        environment.set(name, v);
+    }
+
+    Program program;
+    ASSERT_TRUE(program.start());
+    if (!c.refusal) {
+        // Seen by the test through the X display: it runs there, and visibly.
+        const std::size_t screens = monitors().size();
+        quill_test::WaitUntil([&] { return program.desktopWindows().size() == screens || !program.isRunning(); });
+        EXPECT_EQ(program.desktopWindows().size(), screens)
+            << "no desktop window on the X display: " << program.standardError().toStdString();
+        EXPECT_TRUE(program.isRunning());
+        EXPECT_EQ(program.standardError().toStdString(), "");
+        return;
+    }
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); })) << "the program kept running";
+    const QString text = program.standardError();
+    EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
+    EXPECT_EQ(program.exitCode(), 1) << text.toStdString();
+    ASSERT_EQ(lines(text).size(), 1) << text.toStdString();
+    const QString line = lines(text).front();
+    EXPECT_TRUE(line.startsWith("Unhandled RuntimeException: ")) << text.toStdString();
+    EXPECT_TRUE(line.contains(QString(c.refusal).replace("<display>", display))) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Platforms, QtStart,
+    testing::Values(
+        // Other platforms Qt knows: no compositor, none that shows anything,
+        // one that listens on a network port, one that takes the console.
+        QtStartCase { "WaylandWithoutCompositor", { { "QT_QPA_PLATFORM", "wayland" }, { "WAYLAND_DISPLAY", {} } } },
+        QtStartCase { "Offscreen", { { "QT_QPA_PLATFORM", "offscreen" } } },
+        QtStartCase { "Minimal", { { "QT_QPA_PLATFORM", "minimal" } } },
+        QtStartCase { "Vnc", { { "QT_QPA_PLATFORM", "vnc" } } },
+        QtStartCase { "Linuxfb", { { "QT_QPA_PLATFORM", "linuxfb" } } },
+        QtStartCase { "UnknownName", { { "QT_QPA_PLATFORM", "nonesuch" } } },
+        // A Wayland session, where Qt would try Wayland first.
+        QtStartCase { "WaylandSession",
+            { { "QT_QPA_PLATFORM", {} }, { "XDG_SESSION_TYPE", "wayland" }, { "WAYLAND_DISPLAY", "wayland-0" } } },
+        QtStartCase { "FallbackList", { { "QT_QPA_PLATFORM", "wayland;offscreen" } } },
+        QtStartCase { "MissingPluginPath", { { "QT_QPA_PLATFORM_PLUGIN_PATH", "/nonexistent/platforms" } } },
+        QtStartCase { "ScreenZero", { { "DISPLAY", "<display>.0" } } },
+        // No X display to run on.
+        QtStartCase { "WaylandWithoutDisplay", { { "QT_QPA_PLATFORM", "wayland" }, { "DISPLAY", {} } },
+            "cannot open the X display: DISPLAY is not set" },
+        QtStartCase { "ScreenTheServerLacks", { { "DISPLAY", "<display>.5" } },
+            "cannot open the X display \"<display>.5\": its X server has no screen 5" },
+        QtStartCase { "OffscreenOnAScreenTheServerLacks",
+            { { "QT_QPA_PLATFORM", "offscreen" }, { "DISPLAY", "<display>.1" } },
+            "cannot open the X display \"<display>.1\": its X server has no screen 1" },
+        // The display answers the check and is gone when Qt connects.
+        QtStartCase { "GoneWhenQtConnects", {}, "Qt cannot start on the X display \"<display>\": ", true }),
+    [](const testing::TestParamInfo<QtStartCase>& info) { return std::string(info.param.name); });

@@ -107,6 +107,20 @@ TEST(Runtime, AnExceptionFromAnyEventEndsTheLoopWithOneReport)
     }
 }
 
+TEST(Runtime, AQuitWhoseFirstCloseEventThrowsEndsWithOneReportAndClosesEveryWindow)
+{
+    const Probe p = probe("close-throws");
+    EXPECT_FALSE(p.result.crashed);
+    EXPECT_EQ(p.result.exitCode, 1) << p.result.err;
+    EXPECT_EQ(reports(p), std::vector<std::string> { "Unhandled IOException: cannot write on close" }) << p.result.err;
+    // Once the first window's Close event threw, no event reaches the
+    // program: the second window gets no Close event, and is closed and torn
+    // down all the same before the loop returns.
+    EXPECT_EQ(p.out,
+        (std::vector<std::string> { "late-startup", "loop-start", "app-open", "window-open", "window-open",
+            "window-close", "loop-returned", "second-window-closed", "finalized" }));
+}
+
 TEST(RuntimeInput, TheQuitKeyQuitsThroughTheFramework)
 {
     const Probe p = probe("quit-key");

@@ -78,7 +78,12 @@ public:
         if (mode == "open-throws")
             throw platform::NilObjectException("nil in window Open");
     }
-    void Event_Close() override { say("window-close"); }
+    void Event_Close() override
+    {
+        say("window-close");
+        if (mode == "close-throws" && quits)
+            throw platform::IOException("cannot write on close");
+    }
 
     void Tick_Action(platform::Timer&)
     {
@@ -87,7 +92,7 @@ public:
             throw platform::IOException("cannot read picture /missing/toaster_0000.png");
         if (mode == "std-exception")
             throw std::runtime_error("not a framework exception");
-        if (mode == "quit" && ticks == 3)
+        if ((mode == "quit" || mode == "close-throws") && ticks == 3 && quits)
             platform::Quit();
         if (ticks != 2)
             return;
@@ -100,6 +105,8 @@ public:
             shell("xdotool mousemove 130 230 click 1"); // the box, window at (100, 100)
     }
     int ticks = 0;
+    // Whether this window quits the program (the first one does).
+    bool quits = true;
 };
 
 class ProbeApp : public platform::Application {
@@ -111,8 +118,14 @@ public:
             throw platform::IllegalCastException("bad cast in Open");
         window = std::make_shared<ProbeWindow>();
         window->SetBounds({ 100, 100, 300, 200 });
+        if (mode == "close-throws") {
+            second = std::make_shared<ProbeWindow>();
+            second->quits = false;
+            second->SetBounds({ 450, 100, 300, 200 });
+        }
     }
     std::shared_ptr<ProbeWindow> window;
+    std::shared_ptr<ProbeWindow> second;
 };
 
 } // namespace
@@ -142,6 +155,8 @@ int main(int argc, char** argv)
         say("loop-start");
         platform::RuntimeRun();
         say("loop-returned");
+        if (app->second)
+            say(app->second->IsClosed() && app->second->Handle() == 0 ? "second-window-closed" : "second-window-open");
     } catch (...) {
         platform::RuntimeUnhandledException(std::current_exception());
     }
