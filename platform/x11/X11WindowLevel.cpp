@@ -1,5 +1,7 @@
 #include "platform/x11/X11WindowLevel.h"
 
+#include "platform/x11/Xcb.h"
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
@@ -21,24 +23,10 @@ namespace platform {
 
 namespace {
 
-    constexpr std::uint32_t allDesktops = 0xFFFFFFFF;
     constexpr std::uint32_t netWmStateRemove = 0;
     constexpr std::uint32_t netWmStateAdd = 1;
-    constexpr std::uint32_t sourceApplication = 1;
     const char* const keeperName = "quill-window-level";
     constexpr qint64 remapPatience = 2000; // milliseconds
-
-    struct FreeDeleter {
-        void operator()(void* p) const { std::free(p); }
-    };
-    template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
-    xcb_connection_t* x11Connection()
-    {
-        auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-        auto* x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-        return x11 ? x11->connection() : nullptr;
-    }
 
     struct Atoms {
         xcb_atom_t wmState, wmDesktop, currentDesktop;
@@ -55,35 +43,20 @@ namespace {
             cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
         std::array<xcb_atom_t, names.size()> atoms;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookies[i], nullptr));
+            xcb::Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookies[i], nullptr));
             atoms[i] = reply ? reply->atom : xcb_atom_t { XCB_ATOM_NONE };
         }
         return { atoms[0], atoms[1], atoms[2], { atoms[3], atoms[4], atoms[5], atoms[6] } };
     }
 
-    xcb_window_t rootOf(xcb_connection_t* c, xcb_window_t window)
-    {
-        Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
-        return geometry ? geometry->root : xcb_window_t { XCB_WINDOW_NONE };
-    }
-
     std::vector<xcb_atom_t> readAtoms(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
     {
-        Reply<xcb_get_property_reply_t> reply(
+        xcb::Reply<xcb_get_property_reply_t> reply(
             xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_ATOM, 0, 1024), nullptr));
         if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32)
             return {};
         const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
         return { data, data + xcb_get_property_value_length(reply.get()) / sizeof(xcb_atom_t) };
-    }
-
-    std::uint32_t readCardinal(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, std::uint32_t fallback)
-    {
-        Reply<xcb_get_property_reply_t> reply(
-            xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 1), nullptr));
-        if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32 || reply->value_len < 1)
-            return fallback;
-        return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     }
 
     // An unmapped window announces its states through its own properties;
@@ -105,36 +78,24 @@ namespace {
                 static_cast<std::uint32_t>(states.size()), states.data());
         if (desktop)
             xcb_change_property(
-                c, XCB_PROP_MODE_REPLACE, window, atoms.wmDesktop, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+                c, XCB_PROP_MODE_REPLACE, window, atoms.wmDesktop, XCB_ATOM_CARDINAL, 32, 1, &xcb::AllDesktops);
         else
             xcb_delete_property(c, window, atoms.wmDesktop);
-    }
-
-    void sendToRoot(
-        xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_atom_t type, std::array<std::uint32_t, 5> data)
-    {
-        xcb_client_message_event_t event {};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window;
-        event.type = type;
-        std::copy(data.begin(), data.end(), event.data.data32);
-        xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-            reinterpret_cast<const char*>(&event));
     }
 
     // A mapped window asks the window manager, which owns its state then.
     void requestMappedHints(xcb_connection_t* c, xcb_window_t window, const Atoms& atoms, bool desktop)
     {
-        const xcb_window_t root = rootOf(c, window);
+        const xcb_window_t root = xcb::RootOf(c, window);
         if (root == XCB_WINDOW_NONE)
             return;
         const std::uint32_t action = desktop ? netWmStateAdd : netWmStateRemove;
         const auto& s = atoms.desktopStates;
-        sendToRoot(c, root, window, atoms.wmState, { action, s[0], s[1], sourceApplication, 0 });
-        sendToRoot(c, root, window, atoms.wmState, { action, s[2], s[3], sourceApplication, 0 });
-        const std::uint32_t workspace = desktop ? allDesktops : readCardinal(c, root, atoms.currentDesktop, 0);
-        sendToRoot(c, root, window, atoms.wmDesktop, { workspace, sourceApplication, 0, 0, 0 });
+        xcb::SendToRoot(c, root, window, atoms.wmState, { action, s[0], s[1], xcb::SourceApplication, 0 });
+        xcb::SendToRoot(c, root, window, atoms.wmState, { action, s[2], s[3], xcb::SourceApplication, 0 });
+        const std::uint32_t workspace
+            = desktop ? xcb::AllDesktops : xcb::ReadCardinal(c, root, atoms.currentDesktop).value_or(0);
+        xcb::SendToRoot(c, root, window, atoms.wmDesktop, { workspace, xcb::SourceApplication, 0, 0, 0 });
     }
 
     void lowerWindow(xcb_connection_t* c, xcb_window_t window)
@@ -148,17 +109,17 @@ namespace {
     // the window back to the root first.
     bool withdrawn(xcb_connection_t* c, xcb_window_t window)
     {
-        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        xcb::Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
         if (!tree)
             return true;
         if (tree->parent != tree->root)
             return false;
         const char name[] = "WM_STATE";
-        Reply<xcb_intern_atom_reply_t> wmState(
+        xcb::Reply<xcb_intern_atom_reply_t> wmState(
             xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof name - 1, name), nullptr));
         if (!wmState || wmState->atom == XCB_ATOM_NONE)
             return true;
-        Reply<xcb_get_property_reply_t> state(
+        xcb::Reply<xcb_get_property_reply_t> state(
             xcb_get_property_reply(c, xcb_get_property(c, 0, window, wmState->atom, wmState->atom, 0, 1), nullptr));
         constexpr std::uint32_t withdrawnState = 0;
         return !state || state->value_len < 1
@@ -203,7 +164,7 @@ namespace {
             QElapsedTimer waited;
             waited.start();
             connect(poll, &QTimer::timeout, this, [this, poll, waited] {
-                auto* c = x11Connection();
+                auto* c = xcb::Connection();
                 const bool letGo = !window_ || !c || withdrawn(c, static_cast<xcb_window_t>(window_->winId()));
                 if (letGo || waited.elapsed() > remapPatience) {
                     poll->stop();
@@ -220,7 +181,7 @@ namespace {
         {
             // The widget gets its Show event before its native window is mapped.
             if (watched == window_ && event->type() == QEvent::Show) {
-                if (auto* c = x11Connection()) {
+                if (auto* c = xcb::Connection()) {
                     writeUnmappedHints(c, static_cast<xcb_window_t>(window_->winId()), internAtoms(c), desktop_);
                     xcb_flush(c);
                 }
@@ -235,7 +196,7 @@ namespace {
         // manager has taken the window on before it reads the requests.
         void afterMap()
         {
-            auto* c = x11Connection();
+            auto* c = xcb::Connection();
             if (c && window_ && window_->isVisible()) {
                 const auto window = static_cast<xcb_window_t>(window_->winId());
                 if (desktop_)
@@ -283,7 +244,7 @@ namespace {
             keeper->remap();
         } else if (!desktop) {
             // The map that would clear them may never come.
-            if (auto* c = x11Connection()) {
+            if (auto* c = xcb::Connection()) {
                 writeUnmappedHints(c, static_cast<xcb_window_t>(window.winId()), internAtoms(c), false);
                 xcb_flush(c);
             }

@@ -120,6 +120,18 @@ private:
 
 QStringList lines(const QString& text) { return text.split('\n', Qt::SkipEmptyParts); }
 
+// A start refused as every failed start is: the program ends by itself with
+// status 1 and writes one line, which line receives.
+void expectRefusal(Program& program, QString& line)
+{
+    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); })) << "the program kept running";
+    const QString text = program.standardError();
+    EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
+    EXPECT_EQ(program.exitCode(), 1) << text.toStdString();
+    ASSERT_EQ(lines(text).size(), 1) << text.toStdString();
+    line = lines(text).front();
+}
+
 struct NoDisplayCase {
     const char* name;
     // The DISPLAY to start the program with (none: unset), and what its one line must name.
@@ -143,12 +155,11 @@ TEST_P(NoDisplay, EndsWithStatusOneAndOneLineSayingWhatToDo)
 
     Program program;
     ASSERT_TRUE(program.start());
-    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); })) << "the program kept running";
+    QString line;
+    expectRefusal(program, line);
+    if (HasFatalFailure())
+        return;
     const QString text = program.standardError();
-    EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
-    EXPECT_EQ(program.exitCode(), 1) << text.toStdString();
-    ASSERT_EQ(lines(text).size(), 1) << text.toStdString();
-    const QString line = lines(text).front();
     EXPECT_TRUE(line.contains("cannot open the X display")) << text.toStdString();
     EXPECT_TRUE(line.contains(GetParam().named)) << text.toStdString();
     EXPECT_TRUE(line.contains("set DISPLAY to a running X server")) << text.toStdString();
@@ -314,12 +325,11 @@ TEST_P(QtStart, RunsOnTheXDisplayOrEndsWithStatusOneAndOneLine)
         EXPECT_EQ(program.standardError().toStdString(), "");
         return;
     }
-    ASSERT_TRUE(quill_test::WaitUntil([&] { return !program.isRunning(); })) << "the program kept running";
+    QString line;
+    expectRefusal(program, line);
+    if (HasFatalFailure())
+        return;
     const QString text = program.standardError();
-    EXPECT_TRUE(program.exitedNormally()) << "ended by a signal: " << text.toStdString();
-    EXPECT_EQ(program.exitCode(), 1) << text.toStdString();
-    ASSERT_EQ(lines(text).size(), 1) << text.toStdString();
-    const QString line = lines(text).front();
     EXPECT_TRUE(line.startsWith("Unhandled RuntimeException: ")) << text.toStdString();
     EXPECT_TRUE(line.contains(QString(c.refusal).replace("<display>", display))) << text.toStdString();
 }

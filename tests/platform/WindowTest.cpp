@@ -426,28 +426,43 @@ TEST(WindowFrames, APlainBoxHasNoFrameAndATitledWindowHasOne)
     titled->Close();
 }
 
-TEST(WindowFrames, ASizeChangeByTheWindowManagerRaisesResizingAndResized)
+namespace {
+
+// A resizeable titled window of 400 x 300 that logs Resizing too, once it
+// is framed, mapped and placed by the window manager, so that what follows
+// is a resize alone.
+class Resizeable : public RecordingWindow {
+public:
+    Resizeable()
+        : RecordingWindow(TypeDocument)
+    {
+    }
+    void Event_Resizing() override { log.push_back("Resizing"); }
+};
+
+std::shared_ptr<Resizeable> framedResizeable()
 {
-    class Resizeable : public RecordingWindow {
-    public:
-        Resizeable()
-            : RecordingWindow(TypeDocument)
-        {
-        }
-        void Event_Resizing() override { log.push_back("Resizing"); }
-    };
     auto window = std::make_shared<Resizeable>();
     window->SetResizeable(true);
     window->SetBounds({ 50, 50, 400, 300 });
-    const xtools::WindowId id = TopLevel(*window)->winId();
-    // Framed, mapped and placed by the window manager, so that what follows
-    // is the resize alone.
-    ASSERT_TRUE(WaitUntil([&] {
+    QWidget* const widget = TopLevel(*window);
+    const xtools::WindowId id = widget->winId();
+    EXPECT_TRUE(WaitUntil([&] {
         return xprop(*window, "_NET_FRAME_EXTENTS").find('=') != std::string::npos && xtools::viewable(id)
-            && xtools::geometry(id).size() == QSize(400, 300) && TopLevel(*window)->size() == QSize(400, 300);
+            && xtools::geometry(id).size() == QSize(400, 300) && widget->size() == QSize(400, 300);
     }));
     window->sizes.clear();
     window->log.clear();
+    return window;
+}
+
+} // namespace
+
+TEST(WindowFrames, ASizeChangeByTheWindowManagerRaisesResizingAndResized)
+{
+    auto window = framedResizeable();
+    ASSERT_FALSE(HasFailure());
+    const xtools::WindowId id = TopLevel(*window)->winId();
     xtools::resize(id, { 500, 350 });
     ASSERT_TRUE(WaitUntil([&] { return window->Width() == 500; }));
     EXPECT_EQ(window->Height(), 350);
@@ -491,25 +506,10 @@ private:
 
 TEST(WindowFrames, AResizeEventThatArrivesLateStillReportsTheSizeTheWindowHas)
 {
-    class Resizeable : public RecordingWindow {
-    public:
-        Resizeable()
-            : RecordingWindow(TypeDocument)
-        {
-        }
-        void Event_Resizing() override { log.push_back("Resizing"); }
-    };
-    auto window = std::make_shared<Resizeable>();
-    window->SetResizeable(true);
-    window->SetBounds({ 50, 50, 400, 300 });
+    auto window = framedResizeable();
+    ASSERT_FALSE(HasFailure());
     QWidget* const widget = TopLevel(*window);
     const xtools::WindowId id = widget->winId();
-    ASSERT_TRUE(WaitUntil([&] {
-        return xprop(*window, "_NET_FRAME_EXTENTS").find('=') != std::string::npos && xtools::viewable(id)
-            && xtools::geometry(id).size() == QSize(400, 300) && widget->size() == QSize(400, 300);
-    }));
-    window->sizes.clear();
-    window->log.clear();
     LateResize late({ 400, 300 });
     widget->installEventFilter(&late);
     xtools::resize(id, { 500, 350 });
