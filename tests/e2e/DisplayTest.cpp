@@ -3,12 +3,16 @@
 
 #include <QByteArray>
 #include <QFileInfo>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -49,10 +53,13 @@ public:
     // Ends the server as the end of a session does, and returns once it is
     // gone: its process has ended and its socket is removed, so that a
     // client finds no server to talk to rather than one that is dying. Its
-    // display number stays taken, by a lock file of this process as X
-    // servers keep them, until this object goes: an X server that another
-    // test starts meanwhile takes another number. False if the server did
-    // not end, or another one took the number first.
+    // display number stays taken until this object goes, so that an X
+    // server another test starts meanwhile takes another number: by the
+    // server's abstract socket address, bound here but not listening, so
+    // that a client is refused there and a server finds it in use before it
+    // listens anywhere, and by a lock file of this process, as X servers
+    // keep them. False if the server did not end, or another one took the
+    // number first.
     bool end()
     {
         const QString number = display_.mid(1);
@@ -61,6 +68,15 @@ public:
         if (!server_.terminate()
             || !quill_test::WaitUntil([&] { return !QFileInfo::exists(socket) && !QFileInfo::exists(lock); }))
             return false;
+        abstractAddress_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = socket.toLocal8Bit();
+        // The abstract name: a zero byte, then the socket's path.
+        std::memcpy(address.sun_path + 1, path.constData(), static_cast<std::size_t>(path.size()));
+        const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+        if (abstractAddress_ < 0 || ::bind(abstractAddress_, reinterpret_cast<const sockaddr*>(&address), length) != 0)
+            return false;
         lock_ = lock.toStdString();
         const int fd = ::open(lock_.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0444);
         if (fd < 0) {
@@ -68,10 +84,10 @@ public:
             return false;
         }
         char pid[16];
-        const int length = std::snprintf(pid, sizeof pid, "%10d\n", static_cast<int>(::getpid()));
-        const bool written = ::write(fd, pid, static_cast<std::size_t>(length)) == length;
+        const int written = std::snprintf(pid, sizeof pid, "%10d\n", static_cast<int>(::getpid()));
+        const bool ok = ::write(fd, pid, static_cast<std::size_t>(written)) == written;
         ::close(fd);
-        return written;
+        return ok;
     }
 
     ~PrivateServer()
@@ -79,13 +95,20 @@ public:
         windowManager_.stop();
         if (!lock_.empty())
             ::unlink(lock_.c_str());
+        if (abstractAddress_ >= 0)
+            ::close(abstractAddress_);
     }
+
+    PrivateServer() = default;
+    PrivateServer(const PrivateServer&) = delete;
+    PrivateServer& operator=(const PrivateServer&) = delete;
 
 private:
     Tool server_;
     Tool windowManager_;
     QString display_;
     std::string lock_;
+    int abstractAddress_ = -1;
 };
 
 // Sets (or, with none, unsets) one environment variable for this process and
