@@ -14,6 +14,9 @@
 #include "platform/SpecialFolder.h"
 #include "platform/Text.h"
 
+#include <new>
+#include <optional>
+
 WindowMain::WindowMain(std::int64_t screen)
     : screen(screen)
 {
@@ -309,9 +312,11 @@ void WindowMain::loadTextureFromPNGFile(const std::string& path)
     // decoded.
     GLint largestTexture = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
-    auto picture = platform::Picture::Open(platform::FolderItem(path), largestTexture);
+    std::string whyNot;
+    auto picture
+        = platform::Picture::Open(platform::FolderItem(path), largestTexture, "this driver's largest texture", whyNot);
     if (!picture)
-        throw platform::IOException("cannot read the picture " + path);
+        throw platform::IOException("cannot read the picture " + path + ": " + whyNot);
     auto surface = picture->RGBSurface();
 
     platform::MemoryBlock nameBuffer(4);
@@ -321,9 +326,16 @@ void WindowMain::loadTextureFromPNGFile(const std::string& path)
 
     const std::int64_t w = picture->Width();
     const std::int64_t h = picture->Height();
-    platform::MemoryBlock pixels(w * h * 4);
+    std::optional<platform::MemoryBlock> pixels;
+    try {
+        pixels.emplace(w * h * 4);
+    } catch (const std::bad_alloc&) {
+        // Said as the picture's own failures are, so that the line names
+        // what went wrong and does not leave the picture looking damaged.
+        throw platform::IOException("cannot read the picture " + path + ": out of memory");
+    }
     // Rows top first, RGBA bytes; the framework's transparency becomes opacity.
-    std::uint8_t* out = pixels.Data();
+    std::uint8_t* out = pixels->Data();
     for (std::int64_t y = 0; y < h; ++y) {
         for (std::int64_t x = 0; x < w; ++x) {
             std::uint32_t c = surface->Pixel(x, y);
@@ -339,7 +351,7 @@ void WindowMain::loadTextureFromPNGFile(const std::string& path)
     // otherwise leave a texture that draws nothing.
     clearGLErrors();
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0, GL_RGBA,
-        GL_UNSIGNED_BYTE, pixels.Data());
+        GL_UNSIGNED_BYTE, pixels->Data());
     if (const GLenum error = glGetError(); error != GL_NO_ERROR)
         throw platform::IOException("cannot upload the picture " + path + " as a texture: " + glErrorName(error));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

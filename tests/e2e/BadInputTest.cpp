@@ -96,6 +96,8 @@ void writeTrailingImageData(const QString& path)
 
 struct BadInputCase {
     const char* name;
+    // What the line says after the picture's path and a colon.
+    const char* reason;
     bool resourcesFolder;
     // Puts the broken picture in place of the good one; may do nothing.
     std::function<void(const QString& path)> breakPicture;
@@ -154,30 +156,43 @@ TEST_P(BadInput, EndsAtOnceWithOneLineNamingTheFile)
             ++others;
     }
     EXPECT_EQ(naming, 1) << text.toStdString();
+    EXPECT_TRUE(text.contains("cannot read the picture " + named + ": " + QString::fromUtf8(c.reason)))
+        << "expected the reason \"" << c.reason << "\" in:\n"
+        << text.toStdString();
     EXPECT_EQ(others, 0) << text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, BadInput,
-    testing::Values(BadInputCase { "ResourcesFolderMissing", false, nullptr },
-        BadInputCase { "PictureMissing", true, [](const QString&) {} },
-        BadInputCase { "PictureTruncated", true,
+    testing::Values(BadInputCase { "ResourcesFolderMissing", "no such file", false, nullptr },
+        BadInputCase { "PictureMissing", "no such file", true, [](const QString&) {} },
+        BadInputCase { "PictureTruncated", "damaged", true,
             [](const QString& path) {
                 QFile good(builtResources() + "/" + brokenPicture);
                 ASSERT_TRUE(good.open(QIODevice::ReadOnly));
                 QByteArray bytes = good.readAll();
                 write(path, bytes.left(bytes.size() / 3));
             } },
-        BadInputCase { "NotAPicture", true,
+        BadInputCase { "NotAPicture", "not a PNG file", true,
             [](const QString& path) { write(path, "This is a note about toasters, not a picture.\n"); } },
-        BadInputCase { "PictureTooLarge", true, [](const QString& path) { write(path, hugePng()); } },
-        BadInputCase { "PictureWiderThanAnyTexture", true,
+        BadInputCase { "JpegInAPicturesPlace", "not a PNG file", true,
+            [](const QString& path) {
+                QImage image(8, 8, QImage::Format_RGB32);
+                image.fill(0xFF804020);
+                ASSERT_TRUE(image.save(path, "JPEG"));
+            } },
+        BadInputCase { "DirectoryInAPicturesPlace", "a directory", true,
+            [](const QString& path) { ASSERT_TRUE(QDir().mkdir(path)); } },
+        BadInputCase { "PictureTooLarge", "100000 \u00D7 100000 is larger than this driver's largest texture of 16384",
+            true, [](const QString& path) { write(path, hugePng()); } },
+        BadInputCase { "PictureWiderThanAnyTexture",
+            "16385 \u00D7 1 is larger than this driver's largest texture of 16384", true,
             [](const QString& path) {
                 // One pixel wider than Mesa's largest texture.
                 QImage wide(16385, 1, QImage::Format_ARGB32);
                 wide.fill(0xFF000000);
                 ASSERT_TRUE(wide.save(path, "PNG"));
             } },
-        BadInputCase { "TrailingImageData", true, writeTrailingImageData },
-        BadInputCase { "PictureIsAFifo", true,
+        BadInputCase { "TrailingImageData", "far larger than its pixels need", true, writeTrailingImageData },
+        BadInputCase { "PictureIsAFifo", "not a regular file", true,
             [](const QString& path) { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0); } }),
     [](const testing::TestParamInfo<BadInputCase>& info) { return std::string(info.param.name); });
