@@ -156,7 +156,8 @@ mkdir -p "$(dirname "$output")"
 # Benchmarks
 
 Written by \`bench/run.sh\` from what it measured (nothing here is typed in by
-hand but the Soak section), on the development machine: $(nproc) cores,
+hand but the Soak section; \`bench/toggle-soak.sh\` writes the Toggle soak
+section), on the development machine: $(nproc) cores,
 Debian 12, Xvfb with Mesa's llvmpipe software renderer, no GPU.
 
     scripts/build.sh && bench/run.sh --seconds $seconds --warmup $warmup --runs $runs

@@ -4,6 +4,7 @@
 #include "desktop_window/MainMenuBar.h"
 #include "platform/FolderItem.h"
 #include "platform/GL.h"
+#include "platform/Heap.h"
 #include "platform/Label.h"
 #include "platform/MemoryBlock.h"
 #include "platform/OpenGLSurface.h"
@@ -12,6 +13,9 @@
 #include "platform/Random.h"
 #include "platform/SpecialFolder.h"
 #include "platform/Text.h"
+
+#include <new>
+#include <optional>
 
 WindowMain::WindowMain(std::int64_t screen)
     : screen(screen)
@@ -288,6 +292,9 @@ void WindowMain::initialise()
 {
     // Set first: a load that fails part-way is not tried again.
     inited = true;
+    // Each load makes and frees buffers of every picture's size; without
+    // this they stay in the heap, and memory grows with every window opened.
+    platform::Heap::ReturnLargeBlocksWhenFreed();
     const std::string resources = platform::SpecialFolder::Resources().NativePath();
     const std::string toaster = "/toaster_*.png";
     for (std::int64_t n = 0; n <= 130; ++n)
@@ -305,9 +312,11 @@ void WindowMain::loadTextureFromPNGFile(const std::string& path)
     // decoded.
     GLint largestTexture = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
-    auto picture = platform::Picture::Open(platform::FolderItem(path), largestTexture);
+    std::string whyNot;
+    auto picture
+        = platform::Picture::Open(platform::FolderItem(path), largestTexture, "this driver's largest texture", whyNot);
     if (!picture)
-        throw platform::IOException("cannot read the picture " + path);
+        throw platform::IOException("cannot read the picture " + path + ": " + whyNot);
     auto surface = picture->RGBSurface();
 
     platform::MemoryBlock nameBuffer(4);
@@ -317,9 +326,16 @@ void WindowMain::loadTextureFromPNGFile(const std::string& path)
 
     const std::int64_t w = picture->Width();
     const std::int64_t h = picture->Height();
-    platform::MemoryBlock pixels(w * h * 4);
+    std::optional<platform::MemoryBlock> pixels;
+    try {
+        pixels.emplace(w * h * 4);
+    } catch (const std::bad_alloc&) {
+        // Said as the picture's own failures are, so that the line names
+        // what went wrong and does not leave the picture looking damaged.
+        throw platform::IOException("cannot read the picture " + path + ": out of memory");
+    }
     // Rows top first, RGBA bytes; the framework's transparency becomes opacity.
-    std::uint8_t* out = pixels.Data();
+    std::uint8_t* out = pixels->Data();
     for (std::int64_t y = 0; y < h; ++y) {
         for (std::int64_t x = 0; x < w; ++x) {
             std::uint32_t c = surface->Pixel(x, y);
@@ -335,7 +351,7 @@ void WindowMain::loadTextureFromPNGFile(const std::string& path)
     // otherwise leave a texture that draws nothing.
     clearGLErrors();
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(w), static_cast<GLsizei>(h), 0, GL_RGBA,
-        GL_UNSIGNED_BYTE, pixels.Data());
+        GL_UNSIGNED_BYTE, pixels->Data());
     if (const GLenum error = glGetError(); error != GL_NO_ERROR)
         throw platform::IOException("cannot upload the picture " + path + " as a texture: " + glErrorName(error));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

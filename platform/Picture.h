@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <string>
 
 namespace platform {
 
@@ -20,6 +21,12 @@ public:
     // is decoded.
     static std::shared_ptr<Picture> Open(
         const FolderItem& file, std::int64_t largestSide = std::numeric_limits<std::int64_t>::max());
+    // The same, and where it gives none, whyNot says why in a few words
+    // ("no such file", "not a PNG file", "out of memory"); a picture wider or
+    // higher than largestSide is "W × H is larger than " + largestSideName +
+    // " of " + largestSide.
+    static std::shared_ptr<Picture> Open(
+        const FolderItem& file, std::int64_t largestSide, const std::string& largestSideName, std::string& whyNot);
 
     std::int64_t Width() const { return width_; }
     std::int64_t Height() const { return height_; }

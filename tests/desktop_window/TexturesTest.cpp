@@ -7,8 +7,12 @@
 
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
+#include <new>
+#include <sys/resource.h>
 
 namespace {
 
@@ -153,6 +157,71 @@ TEST_F(Textures, PictureThatCannotBecomeATextureNamesItsPathAndKeepsNoTexture)
     gl->glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
     gl->glDeleteBuffers(1, &unpack);
     while (glGetError() != GL_NO_ERROR) { }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILL_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILL_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+namespace {
+
+std::int64_t addressSpaceInUse()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    std::int64_t kB = 0;
+    while (status >> key) {
+        if (key == "VmSize:" && status >> kB)
+            return kB * 1024;
+        status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    return 0;
+}
+
+} // namespace
+
+// Memory that runs out while a picture loads is reported as such for that
+// picture, whether the decoder's image or the loader's own pixel buffer
+// could not be had: an address-space limit a little above what the process
+// uses leaves room for everything but the 64 MiB of one or both.
+TEST_F(Textures, MemoryThatRunsOutIsReportedAsOutOfMemory)
+{
+#ifdef QUILL_ADDRESS_SANITIZER
+    GTEST_SKIP() << "the address sanitizer reserves address space beyond any limit";
+#endif
+    // Not opaque, so that it decodes as ARGB32 and needs no conversion.
+    QImage big(4096, 4096, QImage::Format_ARGB32);
+    big.fill(qRgba(10, 20, 30, 0x80));
+    const std::string path = fixtures.path().toStdString() + "/big.png";
+    ASSERT_TRUE(big.save(QString::fromStdString(path)));
+    big = QImage();
+    constexpr std::int64_t pixels = 4096LL * 4096 * 4;
+    constexpr std::int64_t slack = 24LL << 20;
+
+    struct rlimit before { };
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &before), 0);
+    for (auto [what, room] :
+        { std::pair { "the decoded image", slack }, std::pair { "the pixel buffer", pixels + slack } }) {
+        SCOPED_TRACE(what);
+        struct rlimit tight = before;
+        tight.rlim_cur = static_cast<rlim_t>(addressSpaceInUse() + room);
+        ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+        std::string message;
+        try {
+            WindowMainProbe::loadTextureFromPNGFile(*window, path);
+        } catch (const platform::IOException& e) {
+            message = e.what();
+        } catch (const std::bad_alloc&) {
+            message = "std::bad_alloc";
+        }
+        ASSERT_EQ(setrlimit(RLIMIT_AS, &before), 0);
+        EXPECT_EQ(message, "cannot read the picture " + path + ": out of memory");
+        EXPECT_TRUE(WindowMainProbe::textureNames(*window).empty());
+    }
 }
 
 // Loads the real pictures that the build generated beside the test program.

@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #ifndef QUILL_INSTALLED_RESOURCES
@@ -96,6 +98,8 @@ void writeTrailingImageData(const QString& path)
 
 struct BadInputCase {
     const char* name;
+    // What the line says after the picture's path and a colon.
+    const char* reason;
     bool resourcesFolder;
     // Puts the broken picture in place of the good one; may do nothing.
     std::function<void(const QString& path)> breakPicture;
@@ -154,30 +158,148 @@ TEST_P(BadInput, EndsAtOnceWithOneLineNamingTheFile)
             ++others;
     }
     EXPECT_EQ(naming, 1) << text.toStdString();
+    EXPECT_TRUE(text.contains("cannot read the picture " + named + ": " + QString::fromUtf8(c.reason)))
+        << "expected the reason \"" << c.reason << "\" in:\n"
+        << text.toStdString();
     EXPECT_EQ(others, 0) << text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, BadInput,
-    testing::Values(BadInputCase { "ResourcesFolderMissing", false, nullptr },
-        BadInputCase { "PictureMissing", true, [](const QString&) {} },
-        BadInputCase { "PictureTruncated", true,
+    testing::Values(BadInputCase { "ResourcesFolderMissing", "no such file", false, nullptr },
+        BadInputCase { "PictureMissing", "no such file", true, [](const QString&) {} },
+        BadInputCase { "PictureTruncated", "damaged", true,
             [](const QString& path) {
                 QFile good(builtResources() + "/" + brokenPicture);
                 ASSERT_TRUE(good.open(QIODevice::ReadOnly));
                 QByteArray bytes = good.readAll();
                 write(path, bytes.left(bytes.size() / 3));
             } },
-        BadInputCase { "NotAPicture", true,
+        BadInputCase { "NotAPicture", "not a PNG file", true,
             [](const QString& path) { write(path, "This is a note about toasters, not a picture.\n"); } },
-        BadInputCase { "PictureTooLarge", true, [](const QString& path) { write(path, hugePng()); } },
-        BadInputCase { "PictureWiderThanAnyTexture", true,
+        BadInputCase { "JpegInAPicturesPlace", "not a PNG file", true,
+            [](const QString& path) {
+                QImage image(8, 8, QImage::Format_RGB32);
+                image.fill(0xFF804020);
+                ASSERT_TRUE(image.save(path, "JPEG"));
+            } },
+        BadInputCase { "DirectoryInAPicturesPlace", "a directory", true,
+            [](const QString& path) { ASSERT_TRUE(QDir().mkdir(path)); } },
+        BadInputCase { "PictureTooLarge", "100000 \u00D7 100000 is larger than this driver's largest texture of 16384",
+            true, [](const QString& path) { write(path, hugePng()); } },
+        BadInputCase { "PictureWiderThanAnyTexture",
+            "16385 \u00D7 1 is larger than this driver's largest texture of 16384", true,
             [](const QString& path) {
                 // One pixel wider than Mesa's largest texture.
                 QImage wide(16385, 1, QImage::Format_ARGB32);
                 wide.fill(0xFF000000);
                 ASSERT_TRUE(wide.save(path, "PNG"));
             } },
-        BadInputCase { "TrailingImageData", true, writeTrailingImageData },
-        BadInputCase { "PictureIsAFifo", true,
+        BadInputCase { "TrailingImageData", "far larger than its pixels need", true, writeTrailingImageData },
+        BadInputCase { "PictureIsAFifo", "not a regular file", true,
             [](const QString& path) { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0); } }),
     [](const testing::TestParamInfo<BadInputCase>& info) { return std::string(info.param.name); });
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILL_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILL_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+namespace {
+
+// A number from the program's /proc entry: "VmPeak:" of status (kB), or
+// "rchar:" of io (bytes).
+qint64 procField(qint64 pid, const char* file, const QString& key)
+{
+    QFile proc(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(file)));
+    if (!proc.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : proc.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 2 && fields[0] == key.toLatin1())
+            return fields[1].toLongLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+// Memory that runs out in the middle of the load ends the program with one
+// line that says so for the picture being loaded, status 1, no signal. The
+// address-space limit is what a run of the same program with fine pictures
+// needed at its highest, plus 16 MiB: room for every fine picture, none for
+// one that decodes to 128 MiB.
+TEST(TightMemoryBadInput, MemoryThatRunsOutIsReportedAsOutOfMemory)
+{
+#ifdef QUILL_ADDRESS_SANITIZER
+    // Built with the rest, the program reserves its shadow memory at start.
+    GTEST_SKIP() << "the address sanitizer reserves address space beyond any limit";
+#endif
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString executable = folder.filePath("quillamere");
+    ASSERT_TRUE(QFile::copy(Program::builtExecutable(), executable));
+    QFile::setPermissions(executable, QFile::permissions(Program::builtExecutable()));
+    QDir resources(folder.filePath("Resources"));
+    ASSERT_TRUE(QDir().mkpath(resources.path()));
+    qint64 pictureBytes = 0;
+    for (const QString& picture : QDir(builtResources()).entryList({ "*.png" }, QDir::Files)) {
+        ASSERT_TRUE(QFile::link(builtResources() + "/" + picture, resources.filePath(picture)));
+        pictureBytes += QFileInfo(builtResources() + "/" + picture).size();
+    }
+
+    qint64 peakKb = -1;
+    {
+        Program fine(executable);
+        ASSERT_TRUE(fine.start());
+        // Every window has read all its pictures once the program has read
+        // their bytes as many times as it shows windows.
+        ASSERT_TRUE(xtools::waitUntil(
+            [&] {
+                const auto windows = static_cast<qint64>(fine.desktopWindows().size());
+                return windows > 0 && procField(fine.pid(), "io", "rchar:") >= windows * pictureBytes;
+            },
+            20000));
+        ASSERT_TRUE(xtools::waitUntil(
+            [&] {
+                const qint64 before = procField(fine.pid(), "status", "VmPeak:");
+                xtools::sleepMs(500);
+                peakKb = procField(fine.pid(), "status", "VmPeak:");
+                return peakKb > 0 && peakKb == before;
+            },
+            20000));
+    }
+
+    const QString named = resources.filePath(brokenPicture);
+    ASSERT_TRUE(QFile::remove(named));
+    {
+        // Not opaque, so that it decodes as 32-bit ARGB: 128 MiB.
+        QImage big(8192, 4096, QImage::Format_ARGB32);
+        big.fill(qRgba(10, 20, 30, 0x80));
+        ASSERT_TRUE(big.save(named, "PNG"));
+    }
+
+    QProcess process;
+    const rlim_t limit = static_cast<rlim_t>(peakKb * 1024 + (16 << 20));
+    process.setChildProcessModifier([limit] {
+        struct rlimit tight {
+            limit, limit
+        };
+        setrlimit(RLIMIT_AS, &tight);
+    });
+    process.start(executable, {});
+    ASSERT_TRUE(process.waitForStarted(10000));
+    ASSERT_TRUE(process.waitForFinished(20000)) << "the program kept running";
+    const QString text = QString::fromLocal8Bit(process.readAllStandardError());
+    std::cout << "[ measured ] limit " << limit / 1024 << " kB; stderr:\n" << text.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "the program crashed";
+    EXPECT_EQ(process.exitCode(), 1);
+    QStringList lines;
+    for (const QString& line : text.split('\n', Qt::SkipEmptyParts)) {
+        if (!line.startsWith("libpng") && !line.contains("QImageIOHandler"))
+            lines << line;
+    }
+    EXPECT_EQ(lines, QStringList { "Unhandled IOException: cannot read the picture " + named + ": out of memory" });
+}
