@@ -4,7 +4,6 @@
 #include "desktop_window/MainMenuBar.h"
 #include "platform/FolderItem.h"
 #include "platform/GL.h"
-#include "platform/Heap.h"
 #include "platform/Label.h"
 #include "platform/MemoryBlock.h"
 #include "platform/OpenGLSurface.h"
@@ -292,9 +291,6 @@ void WindowMain::initialise()
 {
     // Set first: a load that fails part-way is not tried again.
     inited = true;
-    // Each load makes and frees buffers of every picture's size; without
-    // this they stay in the heap, and memory grows with every window opened.
-    platform::Heap::ReturnLargeBlocksWhenFreed();
     const std::string resources = platform::SpecialFolder::Resources().NativePath();
     const std::string toaster = "/toaster_*.png";
     for (std::int64_t n = 0; n <= 130; ++n)

@@ -1,6 +1,7 @@
 #include "platform/Runtime.h"
 
 #include "platform/Application.h"
+#include "platform/Heap.h"
 #include "platform/RuntimeException.h"
 #include "platform/Window.h"
 #include "platform/qt/EventBoundary.h"
@@ -89,7 +90,13 @@ std::exception_ptr DefaultExceptionHelper(void (*function)(void*), void* argumen
     }
 }
 
-void RuntimeInit() { }
+void RuntimeInit()
+{
+    // Every window loads its pictures through short-lived buffers of each
+    // picture's size; kept in the heap after they are freed, they would make
+    // memory grow with every window opened and closed.
+    Heap::ReturnLargeBlocksWhenFreed();
+}
 
 void RuntimePerformInitializers() { }
 

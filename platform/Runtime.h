@@ -36,7 +36,8 @@ using ExceptionHelper = std::exception_ptr (*)(void (*function)(void*), void* ar
 // The helper as just described; the framework uses it until one is installed.
 std::exception_ptr DefaultExceptionHelper(void (*function)(void*), void* argument);
 
-// Readies the runtime. Creates nothing of Qt yet (see RunFrameworkInitialization).
+// Readies the runtime: large blocks of memory go back to the system when
+// freed. Creates nothing of Qt yet (see RunFrameworkInitialization).
 void RuntimeInit();
 // The static initialisers: C++ has run them before main, so this does
 // nothing; kept as a step so start-up reads as designed.
