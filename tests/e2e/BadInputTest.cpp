@@ -256,20 +256,17 @@ TEST(TightMemoryBadInput, MemoryThatRunsOutIsReportedAsOutOfMemory)
         ASSERT_TRUE(fine.start());
         // Every window has read all its pictures once the program has read
         // their bytes as many times as it shows windows.
-        ASSERT_TRUE(xtools::waitUntil(
-            [&] {
-                const auto windows = static_cast<qint64>(fine.desktopWindows().size());
-                return windows > 0 && procField(fine.pid(), "io", "rchar:") >= windows * pictureBytes;
-            },
-            20000));
-        ASSERT_TRUE(xtools::waitUntil(
-            [&] {
-                const qint64 before = procField(fine.pid(), "status", "VmPeak:");
-                xtools::sleepMs(500);
-                peakKb = procField(fine.pid(), "status", "VmPeak:");
-                return peakKb > 0 && peakKb == before;
-            },
-            20000));
+        ASSERT_TRUE(quill_test::WaitUntil([&] {
+            const auto windows = static_cast<qint64>(fine.desktopWindows().size());
+            return windows > 0 && procField(fine.pid(), "io", "rchar:") >= windows * pictureBytes;
+        }));
+        // Settled once the peak holds for half a second.
+        ASSERT_TRUE(quill_test::WaitUntil([&] {
+            const qint64 before = procField(fine.pid(), "status", "VmPeak:");
+            quill_test::Spin(500);
+            peakKb = procField(fine.pid(), "status", "VmPeak:");
+            return peakKb > 0 && peakKb == before;
+        }));
     }
 
     const QString named = resources.filePath(brokenPicture);
