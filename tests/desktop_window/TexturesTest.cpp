@@ -4,6 +4,7 @@
 #include "platform/GL.h"
 #include "platform/RuntimeException.h"
 #include "platform/SpecialFolder.h"
+#include "tests/support/AddressSanitizer.h"
 
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -159,14 +160,6 @@ TEST_F(Textures, PictureThatCannotBecomeATextureNamesItsPathAndKeepsNoTexture)
     while (glGetError() != GL_NO_ERROR) { }
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILL_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILL_ADDRESS_SANITIZER 1
-#endif
-#endif
-
 namespace {
 
 std::int64_t addressSpaceInUse()
@@ -190,9 +183,8 @@ std::int64_t addressSpaceInUse()
 // uses leaves room for everything but the 64 MiB of one or both.
 TEST_F(Textures, MemoryThatRunsOutIsReportedAsOutOfMemory)
 {
-#ifdef QUILL_ADDRESS_SANITIZER
-    GTEST_SKIP() << "the address sanitizer reserves address space beyond any limit";
-#endif
+    if (quill_test::UnderAddressSanitizer)
+        GTEST_SKIP() << "the address sanitizer reserves address space beyond any limit";
     // Not opaque, so that it decodes as ARGB32 and needs no conversion.
     QImage big(4096, 4096, QImage::Format_ARGB32);
     big.fill(qRgba(10, 20, 30, 0x80));

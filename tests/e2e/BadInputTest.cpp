@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "tests/support/AddressSanitizer.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -199,14 +200,6 @@ INSTANTIATE_TEST_SUITE_P(Pictures, BadInput,
             [](const QString& path) { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0); } }),
     [](const testing::TestParamInfo<BadInputCase>& info) { return std::string(info.param.name); });
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILL_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILL_ADDRESS_SANITIZER 1
-#endif
-#endif
-
 namespace {
 
 // A number from the program's /proc entry: "VmPeak:" of status (kB), or
@@ -233,10 +226,9 @@ qint64 procField(qint64 pid, const char* file, const QString& key)
 // one that decodes to 128 MiB.
 TEST(TightMemoryBadInput, MemoryThatRunsOutIsReportedAsOutOfMemory)
 {
-#ifdef QUILL_ADDRESS_SANITIZER
     // Built with the rest, the program reserves its shadow memory at start.
-    GTEST_SKIP() << "the address sanitizer reserves address space beyond any limit";
-#endif
+    if (quill_test::UnderAddressSanitizer)
+        GTEST_SKIP() << "the address sanitizer reserves address space beyond any limit";
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString executable = folder.filePath("quillamere");
