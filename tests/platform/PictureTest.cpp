@@ -16,10 +16,12 @@
 #include <filesystem>
 #include <future>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <pthread.h>
 #include <sched.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -177,6 +179,35 @@ TEST_F(PictureFiles, UnusableFilesGiveNone)
     };
     for (const auto& [what, file] : cases)
         EXPECT_EQ(open(file), nullptr) << what;
+}
+
+// Root reads a file whatever its mode says. The thread that opens the picture
+// gives up that override for itself alone (capabilities belong to a thread),
+// so that the mode decides as it does for any other user.
+TEST_F(PictureFiles, UnreadablePictureSaysPermissionDenied)
+{
+    QImage image(4, 4, QImage::Format_ARGB32);
+    image.fill(0xFF000000);
+    const std::string file = save(image, "unreadable.png");
+    ASSERT_EQ(chmod(file.c_str(), 0), 0);
+
+    std::shared_ptr<Picture> picture;
+    std::string whyNot;
+    bool dropped = false;
+    std::thread([&] {
+        __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
+        __user_cap_data_struct data[2] {};
+        if (syscall(SYS_capget, &header, data) != 0)
+            return;
+        data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        if (syscall(SYS_capset, &header, data) != 0)
+            return;
+        dropped = true;
+        picture = Picture::Open(FolderItem(file), 64, "the largest", whyNot);
+    }).join();
+    ASSERT_TRUE(dropped) << "could not give up the file-access override";
+    EXPECT_EQ(picture, nullptr);
+    EXPECT_EQ(whyNot, "permission denied");
 }
 
 TEST_F(PictureFiles, SideLongerThanTheCallersLargestGivesNone)
